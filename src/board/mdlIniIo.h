@@ -1,0 +1,19 @@
+#pragma once
+
+#include "board/SettingsStore.h"
+
+#include <QString>
+
+namespace fareboard::mdlIniIo {
+
+// <folder>/<base name>.in4: the settings file follows the executable's own name.
+QString settingsFilePath(const QString& folder, const QString& baseName);
+
+// Reads the whole file into `store`. A missing file (53), a bad name (52), a file that ends
+// early (62) or any other file error is thrown as AppError and leaves `store` untouched.
+void ReadSettingsFile(const QString& path, SettingsStore& store);
+
+// Writes `store` whole or not at all (the old file stays on failure); errors thrown as AppError.
+void WriteSettingsFile(const QString& path, const SettingsStore& store);
+
+}  // namespace fareboard::mdlIniIo

@@ -1,0 +1,17 @@
+#pragma once
+
+namespace fareboard {
+
+class MessageBox;
+class Sleeper;
+class Clock;
+
+// The host services one Application uses. The program hands in the real ones, a test its fakes;
+// the Application never owns them.
+struct PlatformServices {
+    MessageBox& messageBox;
+    Sleeper& sleeper;
+    Clock& clock;
+};
+
+}  // namespace fareboard
