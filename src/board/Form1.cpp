@@ -1,10 +1,13 @@
 #include "Form1.h"
 
+#include "board/BuiltinPanel.h"
+
 #include <QPainter>
 
 namespace fareboard {
 
-Form1::Form1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), panel_(makeBuiltinPanel())
 {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -14,7 +17,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
 void Form1::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(24, 24, 26));
+    p.drawImage(0, 0, panel_);
 }
 
 }  // namespace fareboard

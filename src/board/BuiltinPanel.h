@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+namespace fareboard {
+
+// The board's built-in panel picture (488 x 270): the housing, the header with the clock window,
+// the stop-name window at the left and the 6 x 4 fare cells with their ticket-number strips,
+// drawn around the board's layout so every control sits in its cell.
+QImage makeBuiltinPanel();
+
+}  // namespace fareboard
