@@ -158,10 +158,9 @@ void ChimeiCtl_B::DrawDot16(int x, int y, QString& character)
 
     // Only pure black is ink: a grey edge left by a smoothing font would blur the dots.
     const QRgb dot = colorFromOle(stripFore_).rgb();
-    const QRgb ink = qRgb(0, 0, 0);
     for (int c = 0; c < kCellSize; ++c) {
         for (int r = 0; r < kCellSize; ++r) {
-            if (qRgb(qRed(cell_.pixel(c, r)), qGreen(cell_.pixel(c, r)), qBlue(cell_.pixel(c, r))) != ink)
+            if ((cell_.pixel(c, r) & 0xFFFFFF) != 0)
                 continue;
             const int sx = x + 2 * (form.transposed ? r : c);
             const int sy = y + 2 * (form.transposed ? c : r);

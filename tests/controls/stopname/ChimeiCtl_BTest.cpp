@@ -194,8 +194,9 @@ TEST(ChimeiCtl_B, bracketsAreTransposedAndSmallPunctuationMovesUpRight)
     for (const auto& d : paren)
         minY = std::min(minY, d.second);
     for (const auto& [x, y] : paren) {
-        if (y == minY)
+        if (y == minY) {
             EXPECT_TRUE(x > 6 && x < 26) << x;
+        }
     }
 
     const Dots maru = characterDots(QStringLiteral("。"));
