@@ -89,15 +89,15 @@ public:
     void ReadProperties(const QVariantMap& stored);
     SavedProperties WriteProperties() const;
 
+    // Keta cells of DegitSize, for layouts that place the control.
+    QSize sizeHint() const override;
+
     // The picture the control shows; it changes only when a redraw runs.
     const QImage& surface() const { return surface_; }
 
 signals:
     void propertyChanged(const QString& name);
     void DblClick();
-
-    // Keta cells of DegitSize, for layouts that place the control.
-    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
