@@ -1,7 +1,7 @@
 #include "ChimeiCtl_B.h"
 
 #include "ChimeiLayout.h"
-#include "OleColor.h"
+#include "platform/OleColor.h"
 #include "VerticalForm.h"
 #include "extlib/ByteText.h"
 #include "platform/glyphs/HostGlyphSource.h"
@@ -157,7 +157,7 @@ void ChimeiCtl_B::DrawDot16(int x, int y, QString& character)
     glyphs_->drawText(cell_, form.offset, form.text, chimeiFace(form.text, fontMode_), fontBold_);
 
     // Only pure black is ink: a grey edge left by a smoothing font would blur the dots.
-    const QRgb dot = colorFromOle(stripFore_).rgb();
+    const QRgb dot = oleColorToQColor(stripFore_).rgb();
     for (int c = 0; c < kCellSize; ++c) {
         for (int r = 0; r < kCellSize; ++r) {
             if ((cell_.pixel(c, r) & 0xFFFFFF) != 0)
@@ -239,11 +239,11 @@ void ChimeiCtl_B::paintEvent(QPaintEvent* event)
     QPainter p(this);
     const QRect window(QPoint(0, 0), windowSize_);
     p.setClipRect(window & event->rect());
-    p.fillRect(window, colorFromOle(windowBack_));
+    p.fillRect(window, oleColorToQColor(windowBack_));
     p.drawImage(QPoint(0, stripTop_), strip_);
 }
 
-void ChimeiCtl_B::clearStrip() { strip_.fill(colorFromOle(stripBack_)); }
+void ChimeiCtl_B::clearStrip() { strip_.fill(oleColorToQColor(stripBack_)); }
 
 void ChimeiCtl_B::resizeStrip(int height)
 {
@@ -253,7 +253,7 @@ void ChimeiCtl_B::resizeStrip(int height)
     QImage grown(kStripWidth, height, QImage::Format_RGB32);
     if (grown.isNull())
         return;  // a name too long to hold in memory: draw what fits on the old strip
-    grown.fill(colorFromOle(stripBack_));
+    grown.fill(oleColorToQColor(stripBack_));
     QPainter p(&grown);
     p.drawImage(QPoint(0, 0), strip_);
     p.end();
