@@ -11,6 +11,7 @@
 namespace fareboard {
 
 class Form1;
+class GlyphSource;
 
 // Where this run keeps its files and what it is called. The program derives them from its own
 // executable; tests point them at a scratch folder.
@@ -46,6 +47,8 @@ private:
     ApplicationConfig config_;
     DataIo dataIo_;
     SettingsStore settings_;
+    // One glyph source for every stop-name column, so its cache of rendered glyphs is shared.
+    std::shared_ptr<GlyphSource> glyphs_;
     std::unique_ptr<Form1> board_;
 };
 

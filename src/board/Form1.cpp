@@ -1,23 +1,176 @@
 #include "Form1.h"
 
+#include "board/BoardLayout.h"
 #include "board/BuiltinPanel.h"
+#include "board/SettingsStore.h"
+#include "controls/digit/M_Degit.h"
+#include "controls/stopname/ChimeiCtl_B.h"
+#include "platform/Clock.h"
+#include "platform/Typefaces.h"
 
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
+
+#include <cmath>
 
 namespace fareboard {
 
-Form1::Form1(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), panel_(makeBuiltinPanel())
+int pixelsToTwips(int pixels) { return pixels * Form1::kTwipsPerPixel; }
+int twipsToPixels(int twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / Form1::kTwipsPerPixel));
+}
+
+Form1::Form1(KobuRes& library, Clock& clock, std::shared_ptr<GlyphSource> glyphs, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), clock_(clock)
 {
     setObjectName(QStringLiteral("Form1"));
     setFixedSize(kClientWidth, kClientHeight);
-    setMask(QRegion(rect()));
+    // The panel picture covers the whole client area; nothing needs erasing underneath.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    using namespace BoardLayout;
+    auto makeDegit = [&](const QString& name, const QRect& place) {
+        auto* d = new M_Degit(library, this);
+        d->setObjectName(name);
+        d->setGeometry(place);
+        return d;
+    };
+    degit_[0] = makeDegit(QStringLiteral("Degit(0)"), kDegit0Rect);
+    for (int i = 1; i <= 24; ++i) {
+        M_Degit* d = makeDegit(QStringLiteral("Degit(%1)").arg(i), degitRect(i));
+        // The fare digits are three large cells in the board's own segment face.
+        d->setKeta(3);
+        d->setDegitSize(2);
+        d->setDegitStyle(1);
+        d->setGeometry(degitRect(i));
+        degit_[static_cast<size_t>(i)] = d;
+        connect(d, &M_Degit::DblClick, this, [this, i] { Degit_DblClick(i); });
+    }
+    for (int i = 0; i < 2; ++i) {
+        M_Degit* t = makeDegit(QStringLiteral("TimeDegit(%1)").arg(i), kTimeDegitRect[i]);
+        t->setKeta(2);
+        t->setGeometry(kTimeDegitRect[i]);
+        timeDegit_[static_cast<size_t>(i)] = t;
+    }
+
+    for (int i = 0; i <= 24; ++i) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QStringLiteral("lblSeiriNum(%1)").arg(i));
+        label->setGeometry(i == 0 ? kSeiriNum0Rect : seiriNumRect(i));
+        label->setAlignment(Qt::AlignCenter);
+        label->setFont(typeface(Typeface::NumC2, 9));
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        // Presses on a label go to the board, so the board can be dragged by its numbers too.
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, Qt::white);
+        label->setPalette(pal);
+        seiriNum_[static_cast<size_t>(i)] = label;
+    }
+
+    chimei_ = new ChimeiCtl_B(this, std::move(glyphs));
+    chimei_->setObjectName(QStringLiteral("ChimeiCtl"));
+    chimei_->setGeometry(kChimeiRect);
+
+    timer1_.setObjectName(QStringLiteral("Timer1"));
+    timer1_.setInterval(1000);
+    connect(&timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    timer1_.start();
+
+    const QImage panel = makeBuiltinPanel();
+    imgRes_[0] = panel;
+    picture_ = panel;
+}
+
+Form1::~Form1() = default;
+
+void Form1::setPicture(const QImage& picture)
+{
+    picture_ = picture;
+    update();
+}
+
+void Form1::setImgRes(int index, const QImage& picture) { imgRes_.at(static_cast<size_t>(index)) = picture; }
+
+void Form1::ShapeToClient()
+{
+    setMask(QRegion(0, 0, kClientWidth, kClientHeight));
+    update();
+}
+
+void Form1::GetFormInfo(SettingsStore& store) const
+{
+    store.Board.BoardLeft = pixelsToTwips(x());
+    store.Board.BoardTop = pixelsToTwips(y());
+}
+
+void Form1::SetFormInfo(const SettingsStore& store)
+{
+    move(twipsToPixels(store.Board.BoardLeft), twipsToPixels(store.Board.BoardTop));
+}
+
+void Form1::Timer1_Timer()
+{
+    const QString now = clock_.timeText();  // "HH:mm:ss"
+    timeDegit_[0]->setValue(static_cast<int16_t>(now.mid(0, 2).toShort()));
+    timeDegit_[1]->setValue(static_cast<int16_t>(now.mid(3, 2).toShort()));
+}
+
+void Form1::Degit_DblClick(int index)
+{
+    M_Degit* source = Degit(index);
+    if (!source->UserSet())
+        return;
+    if (consoleEnabler_)
+        consoleEnabler_(false);
+    if (source->ShowSetDlg() == 1) {
+        const int16_t zeroMode = source->ZeroMode();
+        const int16_t shift = source->Shift();
+        const int16_t fillZero = source->FillZero();
+        for (int j = 1; j <= 24; ++j) {
+            M_Degit* d = Degit(j);
+            // The zero rules only show at the next value, so the value is assigned again.
+            const DegitValue value = d->Value();
+            d->setShift(shift);
+            d->setFillZero(fillZero);
+            d->setZeroMode(zeroMode);
+            d->setValue(value);
+        }
+    }
+    if (consoleEnabler_)
+        consoleEnabler_(true);
 }
 
 void Form1::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.drawImage(0, 0, panel_);
+    p.drawImage(0, 0, picture_);
+}
+
+void Form1::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // The window manager moves the window as if its caption were dragged; without one (a bare
+    // X server) the board follows the mouse by hand.
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void Form1::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragOffset_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *dragOffset_);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        dragOffset_.reset();
 }
 
 }  // namespace fareboard

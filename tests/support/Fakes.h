@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "support/FakeKobuRes.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/Sleeper.h"
@@ -51,7 +52,8 @@ struct FakeServices {
     FakeMessageBox messageBox;
     FakeSleeper sleeper;
     FakeClock clock;
-    PlatformServices services() { return {messageBox, sleeper, clock}; }
+    FakeKobuRes library;
+    PlatformServices services() { return {messageBox, sleeper, clock, library}; }
 };
 
 }  // namespace fareboard::test
