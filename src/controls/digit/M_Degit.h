@@ -96,6 +96,7 @@ signals:
     void propertyChanged(const QString& name);
     void DblClick();
 
+public:
     // Keta cells of DegitSize, for layouts that place the control.
     QSize sizeHint() const override;
 
