@@ -391,6 +391,8 @@ void frmOption::buildSeiriPrevPage(QGroupBox* page)
     list1_ = make<QListWidget>(frame10_, QStringLiteral("List1"), QRect(10, 82, 290, 38));
     label(frame10_, QStringLiteral("Label13"), QStringLiteral("上記プラグインの特記事項："), QRect(310, 64, 294, 18));
     txtPlginComment_ = make<QPlainTextEdit>(frame10_, QStringLiteral("txtPlginComment"), QRect(310, 82, 294, 38));
+    // The plug-in writes its notes here; there is nothing for the user to edit.
+    txtPlginComment_->setReadOnly(true);
 
     frame7_ = make<QGroupBox>(page, QStringLiteral("Frame7"), QRect(8, 170, 614, 118),
                               QStringLiteral("日付の設定（整理券プラグインが日付の印字をサポートしているときに有効）"));
