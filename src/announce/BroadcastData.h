@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace fareboard {
+
+// One announcement of the tape: one line of the broadcast data file.
+struct TapeEntry {
+    QString Text;
+    int16_t StepFlag = 0;   // 1: the console steps the fares along with the tape
+    int16_t ChimeFlag = 0;  // 1..3: which chime sounds before the text
+};
+
+// Lines of the file as a line reader counts them: CR LF, CR or LF end a line, and a last line
+// without an ending still counts.
+int broadcastLineCount(const QByteArray& bytes);
+
+// Reads the fields of broadcast data one after another, ignoring where lines end, the way
+// the files were always read: a line with too few fields takes the rest from the next line.
+// Fields are Shift-JIS; a quoted field may hold commas and ends at its closing quote (what
+// follows it up to the next comma is dropped); an unquoted field is trimmed of spaces. A
+// blank line is one empty field.
+class BroadcastFieldReader {
+public:
+    explicit BroadcastFieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
+
+    bool atEnd() const { return pos_ >= bytes_.size(); }
+    // True when only blank lines and spaces remain, which editors often leave at the end.
+    bool onlyBlankLeft() const;
+    // Throws AppError 62 (input past end of file) when nothing is left.
+    QByteArray nextField();
+    QString nextText();
+    int16_t nextNumber();
+
+private:
+    QByteArray bytes_;
+    qsizetype pos_ = 0;
+};
+
+// A number field: a decimal integer from -32768 to 32767; anything else reads as 0.
+int16_t broadcastNumber(const QByteArray& field);
+
+}  // namespace fareboard

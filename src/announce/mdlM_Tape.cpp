@@ -1,0 +1,185 @@
+#include "mdlM_Tape.h"
+
+#include "TapeHost.h"
+#include "mdlSndAPI.h"
+#include "platform/AppError.h"
+#include "platform/FileAccess.h"
+#include "platform/speech/SpeechEngine.h"
+
+#include <QFileInfo>
+
+namespace fareboard {
+namespace {
+
+const QString kGroup = QStringLiteral("grpM_Tape");
+// Broadcast data is a few kilobytes; anything near this size is not broadcast data.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+QString chimeBox(int flag)
+{
+    return QStringLiteral("txtSelectSound(%1)").arg(3 + flag);
+}
+
+}  // namespace
+
+mdlM_Tape::mdlM_Tape(TapeHost& host, mdlSndAPI& sound, EngineFactory makeEngine)
+    : host_(host), sound_(sound), makeEngine_(std::move(makeEngine))
+{
+}
+
+mdlM_Tape::~mdlM_Tape() = default;
+
+QString mdlM_Tape::fileName(const QString& folder, const QString& name)
+{
+    return withTrailingSeparator(folder) + name + QStringLiteral("tp.csv");
+}
+
+bool mdlM_Tape::onVista()
+{
+    // Speech through the old automation object never worked on that system; the check stays
+    // so that a host reporting itself so behaves as users there knew it.
+    return host_.GetOsInfo() == QLatin1String("Windows Vista");
+}
+
+void mdlM_Tape::setGroup(bool usable)
+{
+    usable_ = usable;
+    host_.setControlCaption(kGroup, usable ? QStringLiteral("音合使用可") : QStringLiteral("音合使用不可"));
+    host_.setControlEnabled(kGroup, usable);
+}
+
+void mdlM_Tape::TapeInit()
+{
+    if (onVista()) {
+        setGroup(false);
+        return;
+    }
+    engine_ = makeEngine_ ? makeEngine_() : nullptr;
+    setGroup(engine_ != nullptr);
+}
+
+void mdlM_Tape::releaseEngine()
+{
+    engine_.reset();
+}
+
+void mdlM_Tape::TapeLoad(const QString& folder, const QString& name)
+{
+    if (onVista())
+        return;
+    count_ = 0;
+    try {
+        const QString path = resolveIgnoringCase(fileName(folder, name));
+        if (QFileInfo(path).size() > kMaxFileBytes)
+            throw AppError(ErrorNumber::DeviceIo);
+        const QByteArray bytes = readFileBytes(path, kMaxFileBytes);
+
+        count_ = broadcastLineCount(bytes);
+        tape_.assign(std::size_t(count_), TapeEntry{});
+
+        BroadcastFieldReader reader(bytes);
+        std::size_t index = 0;
+        // Blank lines left at the very end still count as (empty) entries but are not read as
+        // the start of one more, which would run past the end of the file.
+        while (!reader.atEnd() && !reader.onlyBlankLeft()) {
+            if (index >= tape_.size())
+                throw AppError(ErrorNumber::SubscriptOutOfRange);
+            TapeEntry& entry = tape_[index++];
+            entry.Text = reader.nextText();
+            entry.StepFlag = reader.nextNumber();
+            entry.ChimeFlag = reader.nextNumber();
+        }
+
+        if (usable_) {
+            host_.setControlEnabled(kGroup, true);
+            for (const char* button : {"cmdTapeNext", "cmdTapeBack", "cmdTapeStop", "cmdTapeSet"})
+                host_.setControlEnabled(QString::fromLatin1(button), true);
+        }
+        pos_ = 0;
+    } catch (const AppError&) {
+        host_.setControlEnabled(kGroup, false);
+    }
+}
+
+const TapeEntry* mdlM_Tape::entryAt(int32_t pos) const
+{
+    if (pos < 1 || pos > count_ || std::size_t(pos) > tape_.size())
+        return nullptr;
+    return &tape_[std::size_t(pos) - 1];
+}
+
+int16_t mdlM_Tape::TapeStepAt(int32_t pos) const
+{
+    const TapeEntry* entry = entryAt(pos);
+    return entry ? entry->StepFlag : 0;
+}
+
+int16_t mdlM_Tape::TapeFlagAt(int32_t pos) const
+{
+    const TapeEntry* entry = entryAt(pos);
+    return entry ? entry->ChimeFlag : 0;
+}
+
+void mdlM_Tape::playChime(const QString& file, const char* kind)
+{
+    // Played to its end first when the options ask for the chime before the announcement.
+    const bool wait = host_.optionSelected(QStringLiteral("Option7(0)"));
+    sound_.SndPlay(file, QString::fromLatin1(kind), wait, 0);
+}
+
+void mdlM_Tape::TapeNext()
+{
+    ++pos_;
+    if (pos_ > count_) {
+        pos_ = count_;
+        return;
+    }
+    if (host_.optionSelected(QStringLiteral("Option2(2)"))) {
+        playChime(host_.optionText(QStringLiteral("txtSelectSound(3)")), "S3");
+    } else {
+        const int flag = TapeFlagAt(pos_);
+        if (flag >= 1 && flag <= 3)
+            playChime(host_.optionText(chimeBox(flag)), "S3");
+    }
+    TapeSpeak(pos_);
+}
+
+void mdlM_Tape::TapeBack()
+{
+    --pos_;
+    if (pos_ <= 0) {
+        pos_ = 1;
+        return;
+    }
+    const int flag = TapeFlagAt(pos_);
+    if (flag >= 1 && flag <= 3)
+        playChime(host_.optionText(chimeBox(flag)), "S2");
+    TapeSpeak(pos_);
+}
+
+void mdlM_Tape::TapeSpeak(int32_t pos)
+{
+    if (!engine_)
+        return;
+    engine_->stop();
+    const TapeEntry* entry = entryAt(pos);
+    if (!entry)
+        return;
+    // The engine reads on its own after speak() returns, so its state is "speaking" here;
+    // stopping on that state would silence every announcement.
+    engine_->speak(entry->Text);
+}
+
+void mdlM_Tape::TapeStop()
+{
+    if (engine_)
+        engine_->stop();
+}
+
+void mdlM_Tape::TapeAdjust()
+{
+    if (engine_)
+        engine_->showAdjustDialog(host_.consoleWindow(), QStringLiteral("音声の調節"));
+}
+
+}  // namespace fareboard

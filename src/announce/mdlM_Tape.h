@@ -1,0 +1,69 @@
+#pragma once
+
+#include "BroadcastData.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace fareboard {
+
+class SpeechEngine;
+class TapeHost;
+class mdlSndAPI;
+
+// The announcement tape: the broadcast data of the current route, the position on it and the
+// speech engine. The console's tape buttons drive it; after "送り" and "戻し" the console
+// reads TapePos() and TapeStepAt(TapePos()) to decide whether the fares step along.
+// Failures are silent and leave the console usable.
+class mdlM_Tape {
+public:
+    // Makes the speech engine; an empty pointer means speech is not available here.
+    using EngineFactory = std::function<std::unique_ptr<SpeechEngine>()>;
+
+    mdlM_Tape(TapeHost& host, mdlSndAPI& sound, EngineFactory makeEngine);
+    ~mdlM_Tape();
+    mdlM_Tape(const mdlM_Tape&) = delete;
+    mdlM_Tape& operator=(const mdlM_Tape&) = delete;
+
+    void TapeInit();
+    // Reads <folder>/<name>tp.csv, e.g. "12tp.csv" for route "12".
+    void TapeLoad(const QString& folder, const QString& name);
+    void TapeNext();
+    void TapeBack();
+    void TapeStop();
+    void TapeAdjust();
+    void TapeSpeak(int32_t pos);
+
+    int32_t TapePos() const { return pos_; }
+    int32_t TapeCount() const { return count_; }
+    int16_t TapeStepAt(int32_t pos) const;
+    int16_t TapeFlagAt(int32_t pos) const;
+    bool TapeUsable() const { return usable_; }
+    const TapeEntry* entryAt(int32_t pos) const;
+
+    // Lets the speech engine go at shutdown, before the settings are saved.
+    void releaseEngine();
+
+    // The broadcast data file of a route in a folder: "<folder>/<name>tp.csv".
+    static QString fileName(const QString& folder, const QString& name);
+
+private:
+    bool onVista();
+    void setGroup(bool usable);
+    void playChime(const QString& file, const char* kind);
+
+    TapeHost& host_;
+    mdlSndAPI& sound_;
+    EngineFactory makeEngine_;
+    std::unique_ptr<SpeechEngine> engine_;
+    std::vector<TapeEntry> tape_;
+    int32_t count_ = 0;
+    int32_t pos_ = 0;
+    bool usable_ = false;
+};
+
+}  // namespace fareboard

@@ -1,0 +1,191 @@
+#include "SdlMixer.h"
+
+#include "PcmTools.h"
+
+#include <QFileInfo>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <dlfcn.h>
+
+namespace fareboard {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kBufferFrames = 1024;
+// Below this a rendered MIDI tail is inaudible (about -60 dB).
+constexpr int kQuietLevel = 32;
+
+// libasound reports every failed probe of a missing card on stderr, line after line. A user
+// without a sound card gets the silent driver instead, so those reports say nothing useful.
+extern "C" void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void silenceAlsa()
+{
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    // SDL loads libasound itself at run time; the handler is per library, so it reaches SDL's use.
+    void* lib = dlopen("libasound.so.2", RTLD_LAZY | RTLD_GLOBAL);
+    if (!lib)
+        return;
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(lib, "snd_lib_error_set_handler")))
+        set(&ignoreAlsaError);
+}
+
+bool openDevice()
+{
+    return Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
+}
+
+}  // namespace
+
+QString SdlMixer::defaultSoundFont()
+{
+    for (const char* candidate : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                                  "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        if (QFileInfo::exists(QString::fromLatin1(candidate)))
+            return QString::fromLatin1(candidate);
+    }
+    return QString();
+}
+
+SdlMixer::SdlMixer(const QString& soundFont)
+{
+    silenceAlsa();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return;
+    if (!openDevice()) {
+        SDL_AudioQuit();
+        if (SDL_AudioInit("dummy") != 0 || !openDevice())
+            return;
+    }
+    open_ = true;
+    Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
+    const QString font = soundFont.isEmpty() ? defaultSoundFont() : soundFont;
+    if (!font.isEmpty())
+        Mix_SetSoundFonts(font.toUtf8().constData());
+    Mix_AllocateChannels(8);
+
+    int frequency = kRate;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) && frequency > 0)
+        latency_ = std::chrono::milliseconds(kBufferFrames * 1000 / frequency + 1);
+}
+
+SdlMixer::~SdlMixer()
+{
+    if (!open_) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return;
+    }
+    Mix_HaltChannel(-1);
+    for (auto& [alias, chunk] : chunks_)
+        Mix_FreeChunk(chunk);
+    chunks_.clear();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+QString SdlMixer::driverName() const
+{
+    const char* name = open_ ? SDL_GetCurrentAudioDriver() : nullptr;
+    return name ? QString::fromLatin1(name) : QString();
+}
+
+int SdlMixer::channelOf(const QString& alias)
+{
+    std::lock_guard lock(mutex_);
+    return channelLocked(alias);
+}
+
+int SdlMixer::channelLocked(const QString& alias)
+{
+    auto it = channels_.find(alias);
+    if (it != channels_.end())
+        return it->second;
+    const int channel = int(channels_.size());
+    if (open_ && channel >= Mix_AllocateChannels(-1))
+        Mix_AllocateChannels(channel + 8);
+    channels_.emplace(alias, channel);
+    return channel;
+}
+
+bool SdlMixer::store(const QString& alias, Mix_Chunk* chunk)
+{
+    std::lock_guard lock(mutex_);
+    const int channel = channelLocked(alias);
+    if (open_)
+        Mix_HaltChannel(channel);
+    auto it = chunks_.find(alias);
+    if (it != chunks_.end()) {
+        Mix_FreeChunk(it->second);
+        chunks_.erase(it);
+    }
+    if (!chunk)
+        return false;
+    chunks_.emplace(alias, chunk);
+    return true;
+}
+
+bool SdlMixer::loadFile(const QString& alias, const QString& path, bool trimQuietTail)
+{
+    if (!open_) {
+        store(alias, nullptr);
+        return false;
+    }
+    Mix_Chunk* chunk = Mix_LoadWAV(QFileInfo(path).absoluteFilePath().toUtf8().constData());
+    if (chunk && trimQuietTail) {
+        int frequency = 0;
+        Uint16 format = 0;
+        int channels = 0;
+        if (Mix_QuerySpec(&frequency, &format, &channels) && format == AUDIO_S16SYS) {
+            const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
+            const std::size_t kept = lengthWithoutQuietTail(samples, chunk->alen / 2, channels, kQuietLevel);
+            chunk->alen = Uint32(kept * 2);
+        }
+    }
+    return store(alias, chunk);
+}
+
+bool SdlMixer::loadWave(const QString& alias, const QByteArray& waveFile)
+{
+    if (!open_) {
+        store(alias, nullptr);
+        return false;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(waveFile.constData(), int(waveFile.size()));
+    return store(alias, rw ? Mix_LoadWAV_RW(rw, 1) : nullptr);
+}
+
+bool SdlMixer::play(const QString& alias)
+{
+    std::lock_guard lock(mutex_);
+    auto it = chunks_.find(alias);
+    if (!open_ || it == chunks_.end())
+        return false;
+    return Mix_PlayChannel(channelLocked(alias), it->second, 0) >= 0;
+}
+
+void SdlMixer::halt(const QString& alias)
+{
+    std::lock_guard lock(mutex_);
+    auto it = channels_.find(alias);
+    if (open_ && it != channels_.end())
+        Mix_HaltChannel(it->second);
+}
+
+void SdlMixer::unload(const QString& alias)
+{
+    store(alias, nullptr);
+}
+
+bool SdlMixer::playing(const QString& alias) const
+{
+    std::lock_guard lock(mutex_);
+    auto it = channels_.find(alias);
+    return open_ && it != channels_.end() && Mix_Playing(it->second) != 0;
+}
+
+}  // namespace fareboard

@@ -1,0 +1,127 @@
+#include "KanaReader.h"
+
+#include "JapaneseNumbers.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QList>
+
+#include <mecab.h>
+
+#include <string>
+#include <vector>
+
+namespace fareboard {
+namespace {
+
+// The UTF-8 build of the stock dictionary; the shipped user dictionary is compiled for it.
+const char* const kSystemDictionary = "/var/lib/mecab/dic/ipadic-utf8";
+
+MeCab::Tagger* makeTagger(const QString& userDictionary)
+{
+    std::vector<std::string> args{"fareboard"};
+    if (QFileInfo(QString::fromLatin1(kSystemDictionary)).isDir()) {
+        args.push_back("-d");
+        args.push_back(kSystemDictionary);
+    }
+    if (!userDictionary.isEmpty()) {
+        args.push_back("-u");
+        args.push_back(QFileInfo(userDictionary).absoluteFilePath().toStdString());
+    }
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    return MeCab::createTagger(int(argv.size()), argv.data());
+}
+
+// Feature field 8 of the dictionary is the pronunciation; unknown words have none.
+QString pronunciation(const char* feature)
+{
+    const QList<QByteArray> fields = QByteArray(feature).split(',');
+    if (fields.size() < 9 || fields[8] == "*" || fields[8].isEmpty())
+        return QString();
+    return QString::fromUtf8(fields[8]);
+}
+
+bool hasKanji(const QString& text)
+{
+    for (QChar c : text) {
+        if (isKanji(c))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool isKanji(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0xF900 && u <= 0xFAFF)
+        || u == 0x3005 || c.isSurrogate();
+}
+
+std::unique_ptr<KanaReader> KanaReader::create(const QString& userDictionary)
+{
+    const bool withUser = !userDictionary.isEmpty() && QFileInfo(userDictionary).isFile();
+    MeCab::Tagger* tagger = makeTagger(withUser ? userDictionary : QString());
+    if (!tagger && withUser)
+        tagger = makeTagger(QString());
+    if (!tagger)
+        return nullptr;
+    return std::unique_ptr<KanaReader>(new KanaReader(tagger, withUser));
+}
+
+KanaReader::KanaReader(MeCab::Tagger* tagger, bool withUserDictionary)
+    : tagger_(tagger), withUserDictionary_(withUserDictionary)
+{
+}
+
+KanaReader::~KanaReader() = default;
+
+QString KanaReader::read(const QString& text) const
+{
+    // Full-width digits and letters and half-width kana become their plain forms first.
+    const QByteArray utf8 = spellOutNumbers(text.normalized(QString::NormalizationForm_KC)).toUtf8();
+    QString out;
+    for (const MeCab::Node* node = tagger_->parseToNode(utf8.constData()); node; node = node->next) {
+        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
+            continue;
+        // A space in the text is a pause the writer meant; the analyser skips it.
+        if (node->rlength > node->length && !out.isEmpty())
+            out += QLatin1Char(' ');
+        const QString surface = QString::fromUtf8(node->surface, node->length);
+        const QString spoken = pronunciation(node->feature);
+        if (!spoken.isEmpty())
+            out += spoken;
+        else if (hasKanji(surface))
+            out += readWord(surface);
+        else
+            out += surface;
+    }
+    return out;
+}
+
+QString KanaReader::readWord(const QString& surface) const
+{
+    // A kanji word the dictionary does not know: read its characters one by one, and leave out
+    // what still has no reading rather than have the voice say "Chinese letter".
+    QString out;
+    for (QChar c : surface) {
+        if (!isKanji(c)) {
+            out += c;
+            continue;
+        }
+        if (c.isSurrogate())
+            continue;  // rare kanji outside the dictionary's plane
+        const QByteArray one = QString(c).toUtf8();
+        for (const MeCab::Node* node = tagger_->parseToNode(one.constData()); node; node = node->next) {
+            if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
+                continue;
+            out += pronunciation(node->feature);
+        }
+    }
+    return out;
+}
+
+}  // namespace fareboard
