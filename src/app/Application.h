@@ -12,6 +12,11 @@ namespace fareboard {
 
 class Form1;
 class GlyphSource;
+class frmCtl;
+class frmOption;
+class mdlM_Tape;
+class mdlSndAPI;
+class AppTapeHost;
 
 // Where this run keeps its files and what it is called. The program derives them from its own
 // executable; tests point them at a scratch folder.
@@ -20,8 +25,9 @@ struct ApplicationConfig {
     QString settingsPath;  // <folder>/<exeBaseName>.in4
 };
 
-// Owns everything one run of the program has: the route table, the settings store and the
-// windows. There are no globals; a test builds one with fake services and throws it away.
+// Owns everything one run of the program has: the route table, the settings store, the sound
+// channels, the tape and the three windows. There are no globals; a test builds one with fake
+// services and throws it away.
 class Application {
 public:
     Application(PlatformServices services, ApplicationConfig config);
@@ -36,11 +42,25 @@ public:
 
     DataIo& dataIo() { return dataIo_; }
     SettingsStore& settings() { return settings_; }
+    Form1& board() { return *board_; }
+    frmOption& options() { return *options_; }
+    frmCtl& console() { return *console_; }
+    mdlSndAPI& sound() { return *sound_; }
+    mdlM_Tape& tape() { return *tape_; }
 
-    Form1& board();
-
-    // Creates and shows the windows.
+    // The start-up: sound channels closed, digits zeroed, built-in panel and option defaults,
+    // console shown at the bottom right, board at the top left and shaped, settings loaded.
     void start();
+
+    // Board layout steps of the start-up.
+    void InitDegitValues();
+    void InitPanel();
+    // Applies the options dialog to the board and the console (its OK button).
+    void SetProp();
+
+    // The settings file at start-up and at the confirmed close.
+    void LoadIni();
+    void SaveIni();
 
 private:
     PlatformServices services_;
@@ -49,7 +69,12 @@ private:
     SettingsStore settings_;
     // One glyph source for every stop-name column, so its cache of rendered glyphs is shared.
     std::shared_ptr<GlyphSource> glyphs_;
+    std::unique_ptr<mdlSndAPI> sound_;
     std::unique_ptr<Form1> board_;
+    std::unique_ptr<frmOption> options_;
+    std::unique_ptr<frmCtl> console_;
+    std::unique_ptr<AppTapeHost> tapeHost_;
+    std::unique_ptr<mdlM_Tape> tape_;
 };
 
 }  // namespace fareboard

@@ -2,27 +2,46 @@
 #include "board/mdlIniIo.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
+#include "platform/DesktopShell.h"
 #include "platform/EventLoopSleeper.h"
 #include "platform/QtMessageBox.h"
+#include "platform/audio/SdlAudioDevice.h"
+#include "platform/audio/SdlMixer.h"
+#include "platform/audio/SdlPcmPlayer.h"
+#include "platform/speech/EspeakSpeechEngine.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFont>
 
 int main(int argc, char** argv)
 {
     QApplication qtApp(argc, argv);
+    // The board's digits and dots are drawn by the program; the windows around them use the
+    // Japanese gothic face a Japanese desktop would.
+    qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+
+    const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
     fareboard::QtMessageBox messageBox;
     fareboard::EventLoopSleeper sleeper;
     fareboard::SystemClock clock;
     fareboard::QtKobuRes library;
+    fareboard::DesktopShell shell;
+    fareboard::SdlMixer mixer;
+    fareboard::SdlAudioDevice audio(mixer);
+    fareboard::SdlPcmPlayer voiceChannel(mixer, baseName + QStringLiteral("Voice"));
 
     // The settings file sits next to the executable and follows its name.
-    const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     fareboard::ApplicationConfig config{
         baseName, fareboard::mdlIniIo::settingsFilePath(QCoreApplication::applicationDirPath(), baseName)};
 
-    fareboard::Application app({messageBox, sleeper, clock, library}, config);
+    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel] {
+                                             return std::unique_ptr<fareboard::SpeechEngine>(
+                                                 fareboard::EspeakSpeechEngine::create(
+                                                     voiceChannel, fareboard::EspeakSpeechEngine::defaultUserDictionary()));
+                                         }};
+    fareboard::Application app(services, config);
     app.start();
     return qtApp.exec();
 }

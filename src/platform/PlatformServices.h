@@ -1,8 +1,14 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 namespace fareboard {
 
+class AudioDevice;
 class MessageBox;
+class Shell;
+class SpeechEngine;
 class Sleeper;
 class Clock;
 class KobuRes;
@@ -14,6 +20,10 @@ struct PlatformServices {
     Sleeper& sleeper;
     Clock& clock;
     KobuRes& library;  // the dialog and utility library
+    Shell& shell;
+    AudioDevice& audio;
+    // Makes the announcement voice; an empty result means speech is not available.
+    std::function<std::unique_ptr<SpeechEngine>()> makeSpeechEngine;
 };
 
 }  // namespace fareboard

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "support/FakeAudio.h"
 #include "support/FakeKobuRes.h"
+#include "support/FakeShell.h"
+#include "support/FakeSpeech.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/Sleeper.h"
@@ -53,7 +56,18 @@ struct FakeServices {
     FakeSleeper sleeper;
     FakeClock clock;
     FakeKobuRes library;
-    PlatformServices services() { return {messageBox, sleeper, clock, library}; }
+    FakeShell shell;
+    FakeAudioDevice audio;
+    // The speech engine the tape makes; it belongs to the tape, so only its address is kept.
+    FakeSpeechEngine* speech = nullptr;
+    PlatformServices services()
+    {
+        return {messageBox, sleeper, clock, library, shell, audio, [this]() -> std::unique_ptr<SpeechEngine> {
+                    auto engine = std::make_unique<FakeSpeechEngine>();
+                    speech = engine.get();
+                    return engine;
+                }};
+    }
 };
 
 }  // namespace fareboard::test

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "announce/TapeHost.h"
+
+namespace fareboard {
+
+class KobuRes;
+class frmCtl;
+class frmOption;
+
+// Lets the tape reach the console's tape group and the options dialog's sound settings by the
+// controls' names, as the windows name them.
+class AppTapeHost final : public TapeHost {
+public:
+    AppTapeHost(frmCtl& console, frmOption& options, KobuRes& library)
+        : console_(console), options_(options), library_(library)
+    {
+    }
+
+    QString GetOsInfo() override;
+    void setControlCaption(const QString& name, const QString& caption) override;
+    void setControlEnabled(const QString& name, bool enabled) override;
+    bool optionSelected(const QString& name) override;
+    QString optionText(const QString& name) override;
+    QWidget* consoleWindow() override;
+
+private:
+    frmCtl& console_;
+    frmOption& options_;
+    KobuRes& library_;
+};
+
+}  // namespace fareboard
