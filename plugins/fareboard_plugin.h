@@ -17,7 +17,8 @@
  *     plug-in built with Qt may use QImage, QPainter and fonts.
  *   - The program checks everything a plug-in returns (version, sizes, lengths). A plug-in
  *     that lacks one of the five functions, or reports a version the program does not know,
- *     is turned down as "not a plug-in".
+ *     is turned down as "not a plug-in". The plug-in runs inside the program's process,
+ *     though: a plug-in that crashes takes the program with it.
  *
  * Build a plug-in as a shared library whose file name ends in ".4SP", for example
  *     g++ -shared -fPIC -fvisibility=hidden -I<fareboard>/plugins my_ticket.cpp -o my_ticket.4SP
