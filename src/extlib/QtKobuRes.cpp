@@ -3,10 +3,16 @@
 #include "extlib/FileDialogFilters.h"
 #include "extlib/KobuResDialogs.h"
 #include "extlib/OsRelease.h"
+#include "extlib/TicketPlugin.h"
 #include "platform/OleColor.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include <algorithm>
 
@@ -76,19 +82,51 @@ QString QtKobuRes::TmlFolderDlg(QWidget* owner, const QString& title)
 
 QString QtKobuRes::GetOsInfo() { return hostOsName(); }
 
-// The plug-in loader comes with the options dialog's plug-in page. Until then no file is a
-// valid plug-in, which callers already handle as "not a plug-in", and the other three
-// operations leave their targets as they are.
-int32_t QtKobuRes::KBU_GetPlgInfo(const QString& /*path*/, PlgInfo& /*info*/) { return 0; }
-
-void QtKobuRes::KBU_SetPlgComment(const QString& /*path*/, QWidget* /*commentBox*/) {}
-
-void QtKobuRes::KBU_SetCorpAddList(const QString& /*path*/, QComboBox* /*companyList*/) {}
-
-void QtKobuRes::KBU_DrawSeiriken(const QString& /*path*/, QImage& /*surface*/, const QString& /*stopName*/,
-                                 const QString& /*date*/, const QString& /*time*/, int32_t /*routeNo*/,
-                                 int16_t /*ticketNo*/, int16_t /*section*/, int16_t /*corpIndex*/)
+// Each operation loads the plug-in afresh and unloads it when done, so a plug-in file the user
+// replaces is picked up at the next call and nothing stays mapped after the path is cleared.
+int32_t QtKobuRes::KBU_GetPlgInfo(const QString& path, PlgInfo& info)
 {
+    const auto plugin = TicketPlugin::open(path);
+    if (!plugin)
+        return 0;
+    info = plugin->info();
+    return 1;
+}
+
+void QtKobuRes::KBU_SetPlgComment(const QString& path, QWidget* commentBox)
+{
+    const auto plugin = TicketPlugin::open(path);
+    if (!plugin || !commentBox)
+        return;
+    const QString notes = plugin->notes();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(commentBox))
+        plain->setPlainText(notes);
+    else if (auto* rich = qobject_cast<QTextEdit*>(commentBox))
+        rich->setPlainText(notes);
+    else if (auto* line = qobject_cast<QLineEdit*>(commentBox))
+        line->setText(notes);
+    else if (auto* label = qobject_cast<QLabel*>(commentBox))
+        label->setText(notes);
+}
+
+void QtKobuRes::KBU_SetCorpAddList(const QString& path, QComboBox* companyList)
+{
+    const auto plugin = TicketPlugin::open(path);
+    if (!plugin || !companyList)
+        return;
+    companyList->addItems(plugin->companies());
+}
+
+void QtKobuRes::KBU_DrawSeiriken(const QString& path, QImage& surface, const QString& stopName, const QString& date,
+                                 const QString& time, int32_t routeNo, int16_t ticketNo, int16_t section,
+                                 int16_t corpIndex)
+{
+    if (path.isEmpty())
+        return;
+    const auto plugin = TicketPlugin::open(path);
+    if (!plugin)
+        return;
+    plugin->draw(surface, {stopName, date, time, routeNo, ticketNo, section, corpIndex});
 }
 
 }  // namespace fareboard

@@ -4,7 +4,8 @@
 
 namespace fareboard {
 
-// The library as the program uses it: Qt dialogs, the host's os-release name.
+// The library as the program uses it: Qt dialogs, the host's os-release name, ticket plug-ins
+// loaded from shared libraries.
 class QtKobuRes final : public KobuRes {
 public:
     int32_t Call_dlg100(QWidget* owner, int16_t keta, int16_t& zeroMode, int16_t& shift,
@@ -17,7 +18,8 @@ public:
     QString TmlFolderDlg(QWidget* owner, const QString& title) override;
     QString GetOsInfo() override;
 
-    // Ticket plug-ins are not loaded yet: every file is turned down and nothing is drawn.
+    // Ticket plug-ins: shared libraries with the interface of plugins/fareboard_plugin.h.
+    // The notes go into a QPlainTextEdit, QTextEdit, QLineEdit or QLabel.
     int32_t KBU_GetPlgInfo(const QString& path, PlgInfo& info) override;
     void KBU_SetPlgComment(const QString& path, QWidget* commentBox) override;
     void KBU_SetCorpAddList(const QString& path, QComboBox* companyList) override;
