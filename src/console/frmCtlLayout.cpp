@@ -25,9 +25,12 @@ QString indexed(const char* name, int index) { return QStringLiteral("%1(%2)").a
 
 void setFace(QWidget* w, const QColor& face, const QColor& text = Qt::black)
 {
+    // Only the enabled look changes, so a disabled key still looks disabled.
     QPalette pal = w->palette();
-    pal.setColor(QPalette::Button, face);
-    pal.setColor(QPalette::ButtonText, text);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Button, face);
+        pal.setColor(group, QPalette::ButtonText, text);
+    }
     w->setPalette(pal);
     w->setAutoFillBackground(true);
 }
