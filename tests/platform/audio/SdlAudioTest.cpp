@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,19 @@ TEST_F(SdlAudioTest, WaitedWavReturnsWhenTheSoundIsOver)
     EXPECT_GE(elapsed, 300);
     EXPECT_LT(elapsed, 700);
     EXPECT_FALSE(mixer.playing(QStringLiteral("fareboardS1")));
+}
+
+TEST_F(SdlAudioTest, WindowsKeepTheirTimersWhileASoundIsWaitedFor)
+{
+    const QString path = dir.filePath(QStringLiteral("beep.wav"));
+    test::writeFile(path, toneWave(300));
+    ASSERT_TRUE(device.open(QStringLiteral("w"), path, AudioDeviceType::WaveAudio));
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(50);
+    device.play(QStringLiteral("w"), true);
+    EXPECT_GE(ticks, 4);
 }
 
 TEST_F(SdlAudioTest, UnwaitedPlayRunsOnItsOwnUntilStoppedOrReplaced)
