@@ -61,10 +61,10 @@ std::unique_ptr<EspeakVoice> EspeakVoice::create()
 {
     if (voiceExists.exchange(true))
         return nullptr;
-    const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    // Initialised once for the process and never terminated: espeak_Terminate of 1.51 can
+    // hang waiting for its own idle playback thread, and a second initialisation gains nothing.
+    static const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
     if (rate <= 0 || espeak_SetVoiceByName("ja") != EE_OK) {
-        if (rate > 0)
-            espeak_Terminate();
         voiceExists = false;
         return nullptr;
     }
@@ -74,7 +74,6 @@ std::unique_ptr<EspeakVoice> EspeakVoice::create()
 
 EspeakVoice::~EspeakVoice()
 {
-    espeak_Terminate();
     voiceExists = false;
 }
 

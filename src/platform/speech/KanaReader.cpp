@@ -83,21 +83,32 @@ QString KanaReader::read(const QString& text) const
 {
     // Full-width digits and letters and half-width kana become their plain forms first.
     const QByteArray utf8 = spellOutNumbers(text.normalized(QString::NormalizationForm_KC)).toUtf8();
-    QString out;
+    // Collected first: reading an unknown word asks the analyser again, which reuses the
+    // node list of this parse.
+    struct Token {
+        bool spaceBefore;
+        QString surface;
+        QString spoken;
+    };
+    std::vector<Token> tokens;
     for (const MeCab::Node* node = tagger_->parseToNode(utf8.constData()); node; node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
             continue;
+        tokens.push_back({node->rlength > node->length, QString::fromUtf8(node->surface, node->length),
+                          pronunciation(node->feature)});
+    }
+
+    QString out;
+    for (const Token& token : tokens) {
         // A space in the text is a pause the writer meant; the analyser skips it.
-        if (node->rlength > node->length && !out.isEmpty())
+        if (token.spaceBefore && !out.isEmpty())
             out += QLatin1Char(' ');
-        const QString surface = QString::fromUtf8(node->surface, node->length);
-        const QString spoken = pronunciation(node->feature);
-        if (!spoken.isEmpty())
-            out += spoken;
-        else if (hasKanji(surface))
-            out += readWord(surface);
+        if (!token.spoken.isEmpty())
+            out += token.spoken;
+        else if (hasKanji(token.surface))
+            out += readWord(token.surface);
         else
-            out += surface;
+            out += token.surface;
     }
     return out;
 }

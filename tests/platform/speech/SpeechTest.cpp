@@ -1,0 +1,216 @@
+#include "platform/audio/SdlMixer.h"
+#include "platform/audio/SdlPcmPlayer.h"
+#include "platform/speech/EspeakSpeechEngine.h"
+#include "platform/speech/EspeakVoice.h"
+#include "platform/speech/JapaneseNumbers.h"
+#include "platform/speech/KanaReader.h"
+#include "platform/speech/SpeechAdjustDialog.h"
+#include "support/FakeAudio.h"
+
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QSlider>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace fareboard {
+namespace {
+
+const QString kDictionary = QStringLiteral(FAREBOARD_TEST_BUS_DICTIONARY);
+
+// Waits (for real: the engine works on its own thread) until `done` or two seconds pass.
+template <typename F>
+bool eventually(F done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 2000)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+bool unread(const QString& phonemes)
+{
+    // espeak-ng switches to English to spell out a character it cannot read.
+    return phonemes.contains(QStringLiteral("(en)")) || phonemes.contains(QStringLiteral("l'et@"));
+}
+
+TEST(JapaneseNumbers, ReadAsNumberWordsWithTheirSoundChanges)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"0", "ゼロ"},
+        {"7", "ナナ"},
+        {"10", "ジュウ"},
+        {"24", "ニジュウヨン"},
+        {"100", "ヒャク"},
+        {"300", "サンビャク"},
+        {"680", "ロッピャクハチジュウ"},
+        {"800", "ハッピャク"},
+        {"1000", "セン"},
+        {"3000", "サンゼン"},
+        {"8000", "ハッセン"},
+        {"1200", "センニヒャク"},
+        {"10000", "イチマン"},
+        {"10000000", "イッセンマン"},
+        {"100000000", "イチオク"},
+        {"1000000000000", "イッチョウ"},
+        {"007", "ナナ"},
+    };
+    for (const auto& [digits, reading] : cases)
+        EXPECT_EQ(japaneseNumber(QString::fromLatin1(digits)), QString::fromUtf8(reading)) << digits;
+    EXPECT_EQ(spellOutNumbers(QStringLiteral("運賃は1,200円、2.5キロ")),
+              QStringLiteral("運賃はセンニヒャク円、ニテンゴキロ"));
+}
+
+TEST(KanaReader, BusWordsAreReadAsTheDriverSaysThem)
+{
+    auto reader = KanaReader::create(kDictionary);
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(reader->hasUserDictionary());
+    const std::pair<const char*, const char*> cases[] = {
+        {"次は、市役所前です。", "ツギワ、シヤクショマエデス。"},
+        {"お降りの方はお知らせください", "オーリノカタワオシラセクダサイ"},
+        {"駅前行きです", "エキマエユキデス"},
+        {"停留所", "テイリュージョ"},
+        {"整理券をお取りください", "セイリケンヲオトリクダサイ"},
+        {"運賃", "ウンチン"},
+        {"両替", "リョーガエ"},
+        {"降車ボタン", "コーシャボタン"},
+        {"学校に行きます", "ガッコーニイキマス"},
+        {"１２３番", "ヒャクニジュウサンバン"},
+        // A word the dictionary lacks is read kanji by kanji, and the text after it survives.
+        {"髙島屋前、1,500円", "シマヤマエ、センゴヒャクエン"},
+    };
+    for (const auto& [text, reading] : cases)
+        EXPECT_EQ(reader->read(QString::fromUtf8(text)), QString::fromUtf8(reading)) << text;
+}
+
+TEST(EspeakVoice, EveryBusWordIsSpokenWithoutSpellingOrStrayVowels)
+{
+    auto reader = KanaReader::create(kDictionary);
+    auto voice = EspeakVoice::create();
+    ASSERT_TRUE(reader);
+    ASSERT_TRUE(voice);
+    for (const char* text : {"次は、市役所前です。", "お降りの方", "駅前行き", "停留所", "整理券", "運賃", "両替",
+                             "降車ボタン", "料金は、２１０円です。", "髙島屋前"}) {
+        const QString phonemes = voice->phonemes(reader->read(QString::fromUtf8(text)));
+        EXPECT_FALSE(phonemes.isEmpty()) << text;
+        EXPECT_FALSE(unread(phonemes)) << text << " " << phonemes.toStdString();
+        // The ry- sounds keep their vowel: 停留所 is "teiryu:jo", not "teiryau:jo".
+        EXPECT_FALSE(phonemes.contains(QStringLiteral("r`_ja'u"))) << text << " " << phonemes.toStdString();
+        EXPECT_FALSE(phonemes.contains(QStringLiteral("r`_j,ao"))) << text << " " << phonemes.toStdString();
+    }
+    EXPECT_TRUE(voice->phonemes(QStringLiteral("テイリュージョ")).contains(QStringLiteral("r`_j'u:")));
+    // Kanji straight into the voice are what the reader exists for.
+    EXPECT_TRUE(unread(voice->phonemes(QStringLiteral("市役所"))));
+    // Only one voice at a time: the library keeps it in globals.
+    EXPECT_FALSE(EspeakVoice::create());
+}
+
+TEST(EspeakVoice, RyPhonemesLoseTheirStrayVowel)
+{
+    EXPECT_EQ(fixRyPhonemes(QStringLiteral("t,eir`_ja'u:d_z\\o")), QStringLiteral("t,eir`_j'u:d_z\\o"));
+    EXPECT_EQ(fixRyPhonemes(QStringLiteral("r`_j,ao:g'ae")), QStringLiteral("r`_j,o:g'ae"));
+    EXPECT_EQ(fixRyPhonemes(QStringLiteral("r`_j'aa")), QStringLiteral("r`_j'a"));
+    EXPECT_EQ(fixRyPhonemes(QStringLiteral("k_j'a r`'i")), QStringLiteral("k_j'a r`'i"));
+}
+
+TEST(EspeakVoice, SettingsChangeTheSound)
+{
+    auto voice = EspeakVoice::create();
+    ASSERT_TRUE(voice);
+    SpeechSettings slow;
+    slow.rate = 120;
+    SpeechSettings fast;
+    fast.rate = 350;
+    const auto slowSamples = voice->synthesize(QStringLiteral("ツギワ、シヤクショマエデス。"), slow);
+    const auto fastSamples = voice->synthesize(QStringLiteral("ツギワ、シヤクショマエデス。"), fast);
+    ASSERT_FALSE(fastSamples.empty());
+    EXPECT_GT(slowSamples.size(), fastSamples.size() * 3 / 2);
+    // The silence before the first sound is cut, so speech starts the moment it plays.
+    int first = 0;
+    while (first < int(fastSamples.size()) && std::abs(fastSamples[std::size_t(first)]) <= 64)
+        ++first;
+    EXPECT_LE(first, voice->sampleRate() * 6 / 1000);
+}
+
+TEST(EspeakSpeechEngine, SpeaksKanjiTextIntoTheChannelAndStopsAtOnce)
+{
+    test::FakePcmPlayer player;
+    auto engine = EspeakSpeechEngine::create(player, kDictionary);
+    ASSERT_TRUE(engine);
+    EXPECT_TRUE(engine->hasUserDictionary());
+
+    engine->speak(QStringLiteral("次は、市役所前です。"));
+    EXPECT_TRUE(engine->speaking());
+    ASSERT_TRUE(eventually([&] { return !player.played.empty(); }));
+    EXPECT_EQ(player.sampleRate, 22050);
+    const double seconds = double(player.played.back().size()) / player.sampleRate;
+    EXPECT_GT(seconds, 0.8);
+    EXPECT_LT(seconds, 4.0);
+    EXPECT_TRUE(engine->speaking());
+
+    // A new text cuts off the one being spoken.
+    const int haltsBefore = player.halts;
+    engine->speak(QStringLiteral("お降りの方はお知らせください。"));
+    EXPECT_GT(player.halts, haltsBefore);
+    ASSERT_TRUE(eventually([&] { return player.played.size() == 2; }));
+
+    engine->stop();
+    EXPECT_FALSE(engine->speaking());
+    EXPECT_FALSE(player.playing());
+}
+
+TEST(EspeakSpeechEngine, StopBeforeTheVoiceIsReadyLeavesSilence)
+{
+    test::FakePcmPlayer player;
+    auto engine = EspeakSpeechEngine::create(player, kDictionary);
+    ASSERT_TRUE(engine);
+    for (int i = 0; i < 20; ++i) {
+        engine->speak(QStringLiteral("整理券番号%1番の運賃は、二百十円です。").arg(i));
+        engine->stop();
+        EXPECT_FALSE(engine->speaking());
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(player.played.empty());
+    EXPECT_FALSE(engine->speaking());
+}
+
+TEST(EspeakSpeechEngine, PlaysThroughTheMixerUntilStopped)
+{
+    SdlMixer mixer;
+    SdlPcmPlayer player(mixer, QStringLiteral("fareboardSpeech"));
+    auto engine = EspeakSpeechEngine::create(player, kDictionary);
+    ASSERT_TRUE(engine);
+    engine->speak(QStringLiteral("次は、市役所前です。"));
+    ASSERT_TRUE(eventually([&] { return mixer.playing(QStringLiteral("fareboardSpeech")); }));
+    EXPECT_TRUE(engine->speaking());
+    engine->stop();
+    EXPECT_FALSE(engine->speaking());
+    EXPECT_FALSE(mixer.playing(QStringLiteral("fareboardSpeech")));
+}
+
+TEST(SpeechAdjustDialog, SlidersHoldTheSettingsAndRestoreDefaults)
+{
+    SpeechAdjustDialog dialog({220, 30, 150}, QStringLiteral("音声の調節"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("音声の調節"));
+    EXPECT_EQ(dialog.settings(), (SpeechSettings{220, 30, 150}));
+    dialog.findChild<QSlider*>(QStringLiteral("pitch"))->setValue(80);
+    EXPECT_EQ(dialog.settings().pitch, 80);
+    dialog.findChild<QSlider*>(QStringLiteral("volume"))->setValue(500);
+    EXPECT_EQ(dialog.settings().volume, SpeechSettings::kMaxVolume);
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    buttons->button(QDialogButtonBox::RestoreDefaults)->click();
+    EXPECT_EQ(dialog.settings(), SpeechSettings{});
+}
+
+}  // namespace
+}  // namespace fareboard
