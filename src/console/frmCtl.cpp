@@ -38,7 +38,7 @@ namespace fareboard {
 namespace {
 
 constexpr int kLampTestMs = 3000;
-const QColor kPreviewPaper(0xEC, 0xEC, 0xEC);
+const QColor kPreviewPaper(Qt::white);
 
 }  // namespace
 
@@ -173,6 +173,16 @@ void frmCtl::DispData(int16_t n)
     // finishes its own update first, and this one then sets its own row's name.
     QCoreApplication::processEvents();
     ctx_.board.ChimeiCtl()->SetChimei(row.StopName);
+}
+
+void frmCtl::setPreviewSize(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return;
+    picSeirikenPrev_->resize(width, height);
+    preview_ = QImage(width, height, QImage::Format_RGB32);
+    preview_.fill(kPreviewPaper);
+    showPreviewPicture();
 }
 
 void frmCtl::showPreviewPicture() { picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_)); }
