@@ -65,164 +65,139 @@ int16_t listIndex(const QComboBox* list) { return static_cast<int16_t>(list->cur
 
 QString flagText(bool set) { return set ? QStringLiteral("---> 可能") : QStringLiteral("---> 不可"); }
 
+
+// The controls and the fields they hold, in the settings' fixed order; one walk serves both
+// directions, so loading and saving can never disagree on where a value goes.
+template <typename X, typename Store>
+void exchangeSettings(X& x, Store& s, const frmOption& o)
+{
+    x.text(o.Text2(0), s.DataDir.FareDataDir);
+    x.text(o.Text2(1), s.DataDir.TapeDataDir);
+
+    auto& p = s.Panel;
+    x.check(o.Check1(), p.AutoSeiriNum);
+    x.colour(o.Command5(0), p.PanelColor0);
+    x.colour(o.Command5(1), p.PanelColor1);
+    x.colour(o.Command5(2), p.PanelColor2);
+    x.list(o.Combo2(), p.PanelListIndex);
+    x.check(o.Check2(), p.SeiriNumZeroPad);
+    x.option(o.Option3(0), p.PanelOpt0);
+    x.option(o.Option3(1), p.PanelOpt1);
+    x.option(o.Option3(7), p.PanelOpt7);
+    x.option(o.Option3(6), p.PanelOpt6);
+    x.option(o.Option3(3), p.PanelOpt3);
+    x.option(o.Option3(2), p.PanelOpt2);
+    x.option(o.Option3(4), p.PanelOpt4);
+    x.option(o.Option3(5), p.PanelOpt5);
+    x.text(o.txtSelectPanel(0), p.UserPanelFile0);
+    x.text(o.txtSelectPanel(1), p.UserPanelFile1);
+    x.text(o.txtSelectPanel(2), p.UserPanelFile2);
+    x.panelsDone();
+
+    auto& d = s.Degit;
+    x.colour(o.Command8(0), d.DegitBackColor);
+    x.colour(o.Command8(1), d.DegitBaseForeColor);
+    x.colour(o.Command8(2), d.DegitForeColor);
+    x.check(o.Check3(0), d.InfoDigitFlag0);
+    x.list(o.Combo4(0), d.InfoDigitCol0);
+    x.check(o.Check3(4), d.InfoDigitFlag4);
+    x.check(o.Check3(1), d.InfoDigitFlag1);
+    x.list(o.Combo4(1), d.InfoDigitCol1);
+    x.check(o.Check3(2), d.InfoDigitFlag2);
+    x.list(o.Combo4(2), d.InfoDigitCol2);
+    x.check(o.Check3(3), d.InfoDigitFlag3);
+    x.list(o.Combo4(4), d.InfoDigitCol4);
+    x.list(o.Combo4(3), d.InfoDigitCol3);
+    x.digitColoursDone();
+
+    auto& c = s.Chimei;
+    x.colour(o.Command9(0), c.ChimeiBackColor);
+    x.colour(o.Command9(1), c.ChimeiForeColor);
+    x.list(o.Combo3(), c.ChimeiListIndex);
+    x.check(o.Check4(), c.ChimeiBold);
+
+    auto& snd = s.Sound;
+    x.text(o.txtSelectSound(0), snd.SoundFile0);
+    x.text(o.txtSelectSound(1), snd.SoundFile1);
+    x.option(o.Option6(0), snd.FarePlaySync0);
+    x.option(o.Option6(1), snd.FarePlaySync1);
+    x.option(o.Option2(0), snd.FareSoundMode0);
+    x.option(o.Option2(1), snd.FareSoundMode1);
+    x.text(o.txtSelectSound(7), snd.SoundFile7);
+    x.list(o.Combo1(), snd.SoundListIndex);
+    x.text(o.txtSelectSound(8), snd.SoundFile8);
+    x.text(o.txtSelectSound(9), snd.SoundFile9);
+    x.text(o.txtSelectSound(10), snd.SoundFile10);
+    x.option(o.Option7(0), snd.TapePlaySync0);
+    x.option(o.Option7(1), snd.TapePlaySync1);
+    x.option(o.Option2(2), snd.TapeSoundMode2);
+    x.option(o.Option2(3), snd.TapeSoundMode3);
+    x.text(o.txtSelectSound(3), snd.SoundFile3);
+    x.text(o.txtSelectSound(4), snd.SoundFile4);
+    x.text(o.txtSelectSound(5), snd.SoundFile5);
+    x.text(o.txtSelectSound(6), snd.SoundFile6);
+
+    auto& sp = s.SeiriPrev;
+    x.check(o.chkUseSeiriPrev(), sp.UseSeiriPrev);
+    x.text(o.txtSeiriPlgDir(), sp.SeiriPlgDir);
+    x.option(o.Option4(0), sp.DateMode0);
+    x.option(o.Option4(1), sp.DateMode1);
+    x.option(o.Option4(2), sp.DateMode2);
+    x.label(o.Label10(), sp.FixedDate);
+}
+
+// Store → controls. Assigning a value raises the controls' change handlers, as a click would.
+struct ControlsFromStore {
+    frmOption& dialog;
+    std::function<void()> replayBacklight;
+
+    void text(QLineEdit* box, const QString& value) { box->setText(value); }
+    void label(QLabel* label, const QString& value) { label->setText(value); }
+    void check(QCheckBox* box, int16_t value) { setCheck(box, value); }
+    void option(QRadioButton* button, int16_t value) { setOption(button, value); }
+    void list(QComboBox* list, int16_t value) { setListIndex(list, value); }
+    void colour(ColorButton* button, int32_t value) { button->setBackColor(value); }
+    // The console picks up the new panel settings at once.
+    void panelsDone()
+    {
+        if (replayBacklight)
+            replayBacklight();
+    }
+    void digitColoursDone()
+    {
+        M_Degit* preview = dialog.M_Degit1();
+        preview->setBackColor(dialog.Command8(0)->BackColor());
+        preview->setBaseForeColor(dialog.Command8(1)->BackColor());
+        preview->setDegitForeColor(dialog.Command8(2)->BackColor());
+    }
+};
+
+// Controls → store.
+struct StoreFromControls {
+    void text(const QLineEdit* box, QString& value) { value = box->text(); }
+    void label(const QLabel* label, QString& value) { value = label->text(); }
+    void check(const QCheckBox* box, int16_t& value) { value = checkValue(box); }
+    void option(const QRadioButton* button, int16_t& value) { value = optionValue(button); }
+    void list(const QComboBox* list, int16_t& value) { value = listIndex(list); }
+    void colour(const ColorButton* button, int32_t& value) { value = button->BackColor(); }
+    void panelsDone() {}
+    void digitColoursDone() {}
+};
+
 }  // namespace
 
-void frmOption::SetOptionInfo(const SettingsStore& s)
+void frmOption::SetOptionInfo(const SettingsStore& store)
 {
-    text2_[0]->setText(s.DataDir.FareDataDir);
-    text2_[1]->setText(s.DataDir.TapeDataDir);
-
-    const PanelSettings& p = s.Panel;
-    setCheck(check1_, p.AutoSeiriNum);
-    command5_[0]->setBackColor(p.PanelColor0);
-    command5_[1]->setBackColor(p.PanelColor1);
-    command5_[2]->setBackColor(p.PanelColor2);
-    setListIndex(combo2_, p.PanelListIndex);
-    setCheck(check2_, p.SeiriNumZeroPad);
-    setOption(option3_[0], p.PanelOpt0);
-    setOption(option3_[1], p.PanelOpt1);
-    setOption(option3_[7], p.PanelOpt7);
-    setOption(option3_[6], p.PanelOpt6);
-    setOption(option3_[3], p.PanelOpt3);
-    setOption(option3_[2], p.PanelOpt2);
-    setOption(option3_[4], p.PanelOpt4);
-    setOption(option3_[5], p.PanelOpt5);
-    txtSelectPanel_[0]->setText(p.UserPanelFile0);
-    txtSelectPanel_[1]->setText(p.UserPanelFile1);
-    txtSelectPanel_[2]->setText(p.UserPanelFile2);
-    // The console picks up the new panel settings.
-    if (console_.replayBacklight)
-        console_.replayBacklight();
-
-    const DegitSettings& d = s.Degit;
-    command8_[0]->setBackColor(d.DegitBackColor);
-    command8_[1]->setBackColor(d.DegitBaseForeColor);
-    command8_[2]->setBackColor(d.DegitForeColor);
-    setCheck(check3_[0], d.InfoDigitFlag0);
-    setListIndex(combo4_[0], d.InfoDigitCol0);
-    setCheck(check3_[4], d.InfoDigitFlag4);
-    setCheck(check3_[1], d.InfoDigitFlag1);
-    setListIndex(combo4_[1], d.InfoDigitCol1);
-    setCheck(check3_[2], d.InfoDigitFlag2);
-    setListIndex(combo4_[2], d.InfoDigitCol2);
-    setCheck(check3_[3], d.InfoDigitFlag3);
-    setListIndex(combo4_[4], d.InfoDigitCol4);
-    setListIndex(combo4_[3], d.InfoDigitCol3);
-    mDegit1_->setBackColor(command8_[0]->BackColor());
-    mDegit1_->setBaseForeColor(command8_[1]->BackColor());
-    mDegit1_->setDegitForeColor(command8_[2]->BackColor());
-
-    const ChimeiSettings& c = s.Chimei;
-    command9_[0]->setBackColor(c.ChimeiBackColor);
-    command9_[1]->setBackColor(c.ChimeiForeColor);
-    setListIndex(combo3_, c.ChimeiListIndex);
-    setCheck(check4_, c.ChimeiBold);
-
-    const SoundSettings& snd = s.Sound;
-    txtSelectSound_[0]->setText(snd.SoundFile0);
-    txtSelectSound_[1]->setText(snd.SoundFile1);
-    setOption(option6_[0], snd.FarePlaySync0);
-    setOption(option6_[1], snd.FarePlaySync1);
-    setOption(option2_[0], snd.FareSoundMode0);
-    setOption(option2_[1], snd.FareSoundMode1);
-    txtSelectSound_[7]->setText(snd.SoundFile7);
-    setListIndex(combo1_, snd.SoundListIndex);
-    txtSelectSound_[8]->setText(snd.SoundFile8);
-    txtSelectSound_[9]->setText(snd.SoundFile9);
-    txtSelectSound_[10]->setText(snd.SoundFile10);
-    setOption(option7_[0], snd.TapePlaySync0);
-    setOption(option7_[1], snd.TapePlaySync1);
-    setOption(option2_[2], snd.TapeSoundMode2);
-    setOption(option2_[3], snd.TapeSoundMode3);
-    txtSelectSound_[3]->setText(snd.SoundFile3);
-    txtSelectSound_[4]->setText(snd.SoundFile4);
-    txtSelectSound_[5]->setText(snd.SoundFile5);
-    txtSelectSound_[6]->setText(snd.SoundFile6);
-
-    const SeiriPrevSettings& sp = s.SeiriPrev;
-    setCheck(chkUseSeiriPrev_, sp.UseSeiriPrev);
-    txtSeiriPlgDir_->setText(sp.SeiriPlgDir);
-    setOption(option4_[0], sp.DateMode0);
-    setOption(option4_[1], sp.DateMode1);
-    setOption(option4_[2], sp.DateMode2);
-    label10_->setText(sp.FixedDate);
+    ControlsFromStore x{*this, console_.replayBacklight};
+    exchangeSettings(x, store, *this);
     // A saved plug-in that no longer loads is kept as typed, silently.
     SetPlgin(txtSeiriPlgDir_->text());
 }
 
-void frmOption::GetOptionInfo(SettingsStore& s) const
+void frmOption::GetOptionInfo(SettingsStore& store) const
 {
-    s.DataDir.FareDataDir = text2_[0]->text();
-    s.DataDir.TapeDataDir = text2_[1]->text();
-
-    PanelSettings& p = s.Panel;
-    p.AutoSeiriNum = checkValue(check1_);
-    p.PanelColor0 = command5_[0]->BackColor();
-    p.PanelColor1 = command5_[1]->BackColor();
-    p.PanelColor2 = command5_[2]->BackColor();
-    p.PanelListIndex = listIndex(combo2_);
-    p.SeiriNumZeroPad = checkValue(check2_);
-    p.PanelOpt0 = optionValue(option3_[0]);
-    p.PanelOpt1 = optionValue(option3_[1]);
-    p.PanelOpt7 = optionValue(option3_[7]);
-    p.PanelOpt6 = optionValue(option3_[6]);
-    p.PanelOpt3 = optionValue(option3_[3]);
-    p.PanelOpt2 = optionValue(option3_[2]);
-    p.PanelOpt4 = optionValue(option3_[4]);
-    p.PanelOpt5 = optionValue(option3_[5]);
-    p.UserPanelFile0 = txtSelectPanel_[0]->text();
-    p.UserPanelFile1 = txtSelectPanel_[1]->text();
-    p.UserPanelFile2 = txtSelectPanel_[2]->text();
-
-    DegitSettings& d = s.Degit;
-    d.DegitBackColor = command8_[0]->BackColor();
-    d.DegitBaseForeColor = command8_[1]->BackColor();
-    d.DegitForeColor = command8_[2]->BackColor();
-    d.InfoDigitFlag0 = checkValue(check3_[0]);
-    d.InfoDigitCol0 = listIndex(combo4_[0]);
-    d.InfoDigitFlag4 = checkValue(check3_[4]);
-    d.InfoDigitFlag1 = checkValue(check3_[1]);
-    d.InfoDigitCol1 = listIndex(combo4_[1]);
-    d.InfoDigitFlag2 = checkValue(check3_[2]);
-    d.InfoDigitCol2 = listIndex(combo4_[2]);
-    d.InfoDigitFlag3 = checkValue(check3_[3]);
-    d.InfoDigitCol4 = listIndex(combo4_[4]);
-    d.InfoDigitCol3 = listIndex(combo4_[3]);
-
-    ChimeiSettings& c = s.Chimei;
-    c.ChimeiBackColor = command9_[0]->BackColor();
-    c.ChimeiForeColor = command9_[1]->BackColor();
-    c.ChimeiListIndex = listIndex(combo3_);
-    c.ChimeiBold = checkValue(check4_);
-
-    SoundSettings& snd = s.Sound;
-    snd.SoundFile0 = txtSelectSound_[0]->text();
-    snd.SoundFile1 = txtSelectSound_[1]->text();
-    snd.FarePlaySync0 = optionValue(option6_[0]);
-    snd.FarePlaySync1 = optionValue(option6_[1]);
-    snd.FareSoundMode0 = optionValue(option2_[0]);
-    snd.FareSoundMode1 = optionValue(option2_[1]);
-    snd.SoundFile7 = txtSelectSound_[7]->text();
-    snd.SoundListIndex = listIndex(combo1_);
-    snd.SoundFile8 = txtSelectSound_[8]->text();
-    snd.SoundFile9 = txtSelectSound_[9]->text();
-    snd.SoundFile10 = txtSelectSound_[10]->text();
-    snd.TapePlaySync0 = optionValue(option7_[0]);
-    snd.TapePlaySync1 = optionValue(option7_[1]);
-    snd.TapeSoundMode2 = optionValue(option2_[2]);
-    snd.TapeSoundMode3 = optionValue(option2_[3]);
-    snd.SoundFile3 = txtSelectSound_[3]->text();
-    snd.SoundFile4 = txtSelectSound_[4]->text();
-    snd.SoundFile5 = txtSelectSound_[5]->text();
-    snd.SoundFile6 = txtSelectSound_[6]->text();
-
-    SeiriPrevSettings& sp = s.SeiriPrev;
-    sp.UseSeiriPrev = checkValue(chkUseSeiriPrev_);
-    sp.SeiriPlgDir = txtSeiriPlgDir_->text();
-    sp.DateMode0 = optionValue(option4_[0]);
-    sp.DateMode1 = optionValue(option4_[1]);
-    sp.DateMode2 = optionValue(option4_[2]);
-    sp.FixedDate = label10_->text();
+    StoreFromControls x;
+    exchangeSettings(x, store, *this);
 }
 
 int32_t frmOption::SetPlgin(const QString& path)
