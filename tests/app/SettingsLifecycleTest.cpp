@@ -17,6 +17,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -129,6 +131,12 @@ TEST(SettingsLifecycle, FirstStartIsSilentAndTheCloseCreatesTheFile)
     run.start();
     EXPECT_TRUE(run.fakes.messageBox.shown.empty());
     EXPECT_EQ(run.app->board().pos(), QPoint(0, 0));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(run.app->console().frameGeometry().bottomRight(), screen.bottomRight());
+    EXPECT_TRUE(run.app->console().isVisible());
+    EXPECT_FALSE(run.app->options().isVisible());
+    EXPECT_EQ(run.app->board().mask(), QRegion(0, 0, 487, 269));
+    EXPECT_EQ(run.app->board().windowTitle(), QStringLiteral("運賃表示器アプリケーション - 型番:fareboard"));
     for (int i = 1; i <= 24; ++i)
         EXPECT_EQ(std::get<int16_t>(run.app->board().Degit(i)->Value()), 0);
     EXPECT_FALSE(QFile::exists(run.settingsPath()));
