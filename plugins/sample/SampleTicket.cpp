@@ -39,6 +39,9 @@ int32_t copyText(const char* text, size_t length, char* buffer, int32_t capacity
 
 }  // namespace
 
+constexpr int32_t kPreviewWidth = 220;
+constexpr int32_t kPreviewHeight = 114;
+
 extern "C" {
 
 int32_t fareboard_ticket_abi_version(void) { return FAREBOARD_PLUGIN_ABI_VERSION; }
@@ -47,8 +50,10 @@ int32_t fareboard_ticket_get_info(fareboard_ticket_info* info)
 {
     if (!info)
         return 0;
-    info->preview_width = sample::kTicketWidth;
-    info->preview_height = sample::kTicketHeight;
+    // The console's preview area is 220 pixels wide and leaves about 115 above its company
+    // list; the ticket, drawn at 300 x 156, is scaled into that with its proportions kept.
+    info->preview_width = kPreviewWidth;
+    info->preview_height = kPreviewHeight;
     info->can_print_date = 1;
     info->can_print_time = 1;
     info->can_print_route_no = 1;

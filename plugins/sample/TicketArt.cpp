@@ -67,22 +67,27 @@ void drawHeavyNumber(QPainter& painter, const QRectF& box, const QString& number
 void drawBarcode(QPainter& painter, const QRectF& area, const std::string& digits)
 {
     const std::string elements = itfElements(digits);
-    // Whole-pixel modules at a 2.5 ratio keep every edge sharp at the ticket's own size.
-    constexpr double narrow = 2;
-    constexpr double wide = 5;
-    double width = 0;
+    // Bars are laid in whole device pixels whatever the ticket's scale, so a reader (or a test)
+    // sees sharp edges: two-pixel narrow modules at full size, one pixel when scaled down, and
+    // wide ones 2.5 to 3 times as wide.
+    const QRect device = painter.transform().mapRect(area).toRect();
+    const double scale = painter.transform().m11();
+    const int narrow = std::max(1, int(std::lround(2 * scale)));
+    const int wide = narrow == 1 ? 3 : int(std::lround(narrow * 2.5));
+    int width = 0;
     for (char e : elements)
         width += e == 'w' ? wide : narrow;
-    double x = std::round(area.left() + (area.width() - width) / 2);
+    int x = device.left() + (device.width() - width) / 2;
     painter.save();
+    painter.resetTransform();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kInk);
     bool bar = true;
     for (char e : elements) {
-        const double w = e == 'w' ? wide : narrow;
+        const int w = e == 'w' ? wide : narrow;
         if (bar)
-            painter.drawRect(QRectF(x, area.top(), w, area.height()));
+            painter.drawRect(QRect(x, device.top(), w, device.height()));
         x += w;
         bar = !bar;
     }

@@ -52,6 +52,9 @@ QString SdlMixer::defaultSoundFont()
 SdlMixer::SdlMixer(const QString& soundFont)
 {
     silenceAlsa();
+    // SDL would otherwise turn SIGTERM and SIGINT into quit events nobody reads, and the
+    // program could no longer be ended from a terminal or by the session.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     if (!openDevice()) {
