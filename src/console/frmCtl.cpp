@@ -345,17 +345,18 @@ void frmCtl::Check4_Click()
 {
     const bool open = check4_->isChecked();
     setFixedSize(open ? kPreviewClientWidth : kClientWidth, kClientHeight);
-    // The console usually sits at the screen's right edge; opening the preview there would push
-    // it off the screen, so the window moves left just enough to keep it in view.
-    if (open && isVisible()) {
-        if (const QScreen* s = screen()) {
-            const int overhang = frameGeometry().right() - s->availableGeometry().right();
-            if (overhang > 0)
-                move(x() - overhang, y());
-        }
-    }
     check4_->setText(open ? QStringLiteral("<<") : QStringLiteral(">>"));
     check4_->setToolTip(open ? QStringLiteral("整理券プレビューを隠します") : QStringLiteral("整理券プレビューを開きます"));
+}
+
+void frmCtl::keepOnScreen()
+{
+    const QScreen* s = screen();
+    if (!s || !isVisible())
+        return;
+    const int overhang = frameGeometry().right() - s->availableGeometry().right();
+    if (overhang > 0)
+        move(x() - overhang, y());
 }
 
 void frmCtl::HScroll1_Change(int index)

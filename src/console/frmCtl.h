@@ -134,6 +134,7 @@ private:
     int dateMode() const;
     void refreshPreview();
     void showPreviewPicture();
+    void keepOnScreen();
 
     ConsoleContext ctx_;
     mdlM_Tape* tape_ = nullptr;

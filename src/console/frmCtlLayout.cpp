@@ -237,6 +237,9 @@ void frmCtl::buildControls()
     check4_->setCheckable(true);
     check4_->setToolTip(QStringLiteral("整理券プレビューを開きます"));
     connect(check4_, &QPushButton::toggled, this, [this] { Check4_Click(); });
+    // The console usually sits at the screen's right edge, where the opened preview would fall
+    // off the screen; a click moves the window left just enough. Restored places stay as saved.
+    connect(check4_, &QPushButton::clicked, this, [this] { keepOnScreen(); });
 
     label(this, QStringLiteral("Label4"), QStringLiteral("整理券プレビュー"), {358, 9, 90, 15});
     picSeirikenPrev_ = label(this, QStringLiteral("picSeirikenPrev"), QString(), {361, 26, 220, 93});
