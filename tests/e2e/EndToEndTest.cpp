@@ -17,25 +17,46 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cerrno>
 #include <functional>
 #include <optional>
 #include <set>
+
+#include <signal.h>
 
 using namespace fareboard;
 
 namespace {
 
-// Our own child processes, ended when the test ends however it ends.
+// Our own child processes, ended when the test ends however it ends. The X server is asked to
+// end, since one killed outright leaves its lock file and socket behind; the program (a scratch
+// copy with nothing to keep) is killed, since its sound library turns the request into an event
+// it never reads.
 struct Child {
     QProcess process;
+    bool askToEnd = false;
     ~Child()
     {
-        if (process.state() != QProcess::NotRunning) {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        if (askToEnd)
+            process.terminate();
+        if (!askToEnd || !process.waitForFinished(3000)) {
             process.kill();
             process.waitForFinished(3000);
         }
     }
 };
+
+// A display whose lock names a live process is someone else's; a stale lock the server clears.
+bool displayInUse(int n)
+{
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(n));
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pid = lock.readAll().trimmed().toLongLong();
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
 
 // Runs a helper program against the display and returns what it printed.
 QString run(const QString& program, const QStringList& args, const QString& display)
@@ -96,22 +117,30 @@ protected:
     bool startXvfb(const QString& xvfbPath)
     {
         for (int n = 120; n <= 140; ++n) {
-            if (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) ||
-                QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            if (displayInUse(n))
                 continue;
-            xvfb.process.start(xvfbPath, {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
+            const QString candidate = QStringLiteral(":%1").arg(n);
+            xvfb.process.start(xvfbPath, {candidate, QStringLiteral("-screen"), QStringLiteral("0"),
                                           QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
                                           QStringLiteral("tcp")});
             if (!xvfb.process.waitForStarted(3000))
                 return false;
-            const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-            if (waitFor([&] { return QFile::exists(socket) || xvfb.process.state() == QProcess::NotRunning; }, 5000) &&
-                xvfb.process.state() == QProcess::Running) {
-                display = QStringLiteral(":%1").arg(n);
+            // Ours once it answers with our screen size while our server still runs; a server
+            // that lost the number to another one ends at once.
+            const bool up = waitFor(
+                [&] {
+                    return xvfb.process.state() != QProcess::Running ||
+                           run(xdotool, {QStringLiteral("getdisplaygeometry")}, candidate).trimmed() ==
+                               QStringLiteral("1024 768");
+                },
+                5000);
+            if (up && xvfb.process.state() == QProcess::Running) {
+                display = candidate;
                 return true;
             }
-            // Another server took the number meanwhile; try the next one.
-            xvfb.process.kill();
+            xvfb.process.terminate();
+            if (!xvfb.process.waitForFinished(2000))
+                xvfb.process.kill();
             xvfb.process.waitForFinished(2000);
         }
         return false;
@@ -220,6 +249,7 @@ TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
     ASSERT_FALSE(xdotool.isEmpty()) << "xdotool is missing; scripts/setup installs it";
     ASSERT_FALSE(import.isEmpty()) << "ImageMagick's import is missing; scripts/setup installs it";
     ASSERT_TRUE(scratch.isValid());
+    xvfb.askToEnd = true;
     if (!startXvfb(xvfbPath))
         GTEST_SKIP() << "Xvfb could not start on any display from :120 to :140";
 
