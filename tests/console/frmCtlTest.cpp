@@ -654,4 +654,22 @@ TEST_F(Console, ClosingWithNoKeepsEverythingRunning)
     EXPECT_EQ(fakes.speech->spoken(), QStringList{QStringLiteral("発車します")});
 }
 
+TEST_F(Console, StepClickedDuringTheLampTestLeavesNameAndFaresOfOneStop)
+{
+    writeRoute(QStringLiteral("12"), 6);
+    keypadReset("R12S2");
+    // A click on "データ送り" while the second reset's lamp test holds the console: it waits
+    // until the reset lets events through again, in the middle of showing the section.
+    sleeper.during = [&](int ms) {
+        if (ms == 3000)
+            QMetaObject::invokeMethod(&console(), [&] { click(console().Command2(1)); }, Qt::QueuedConnection);
+    };
+    keypadReset("S3");
+    sleeper.during = nullptr;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(route().StopIndex, 3);
+    EXPECT_EQ(shown(4), QStringLiteral("44")) << "fares of stop 4";
+    EXPECT_TRUE(columnShows(QStringLiteral("S4"))) << "the name must belong to the same stop as the fares";
+}
+
 }  // namespace
