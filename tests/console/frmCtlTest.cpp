@@ -3,6 +3,7 @@
 #include "announce/mdlM_Tape.h"
 #include "app/Application.h"
 #include "board/Form1.h"
+#include "board/SettingsStore.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
 #include "controls/stopname/ChimeiCtl_B.h"
@@ -26,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -670,6 +672,64 @@ TEST_F(Console, StepClickedDuringTheLampTestLeavesNameAndFaresOfOneStop)
     EXPECT_EQ(route().StopIndex, 3);
     EXPECT_EQ(shown(4), QStringLiteral("44")) << "fares of stop 4";
     EXPECT_TRUE(columnShows(QStringLiteral("S4"))) << "the name must belong to the same stop as the fares";
+}
+
+TEST_F(Console, SlidersPreviewAndPanelSurviveTheSettingsStore)
+{
+    // A slider shows its value and hands both scroll values to the stop-name column at once.
+    console().HScroll1(0)->setValue(250);
+    EXPECT_EQ(console().Label1(0)->text(), QStringLiteral("250"));
+    EXPECT_EQ(board().ChimeiCtl()->Speed(), 250);
+    EXPECT_EQ(board().ChimeiCtl()->ScrollStartWait(), 0);
+    console().HScroll1(1)->setValue(1200);
+    EXPECT_EQ(console().Label1(1)->text(), QStringLiteral("1200"));
+    EXPECT_EQ(board().ChimeiCtl()->Speed(), 250);
+    EXPECT_EQ(board().ChimeiCtl()->ScrollStartWait(), 1200);
+
+    // The preview opens to the right and closes again.
+    EXPECT_EQ(console().width(), 353);
+    click(console().Check4());
+    EXPECT_EQ(console().width(), frmCtl::kPreviewClientWidth);
+    EXPECT_EQ(console().Check4()->text(), QStringLiteral("<<"));
+    EXPECT_EQ(console().Check4()->toolTip(), QStringLiteral("整理券プレビューを隠します"));
+    EXPECT_TRUE(console().rect().contains(console().picSeirikenPrev()->geometry()));
+
+    QTest::mouseDClick(console().Frame1(1), Qt::LeftButton, {}, QPoint(3, 100));
+    console().Check2()->setChecked(true);
+    console().move(120, 90);
+    SettingsStore saved;
+    console().GetCtrlDataInfo(saved);
+
+    // A later run put back from the store.
+    FakeServices others;
+    QTemporaryDir otherDir;
+    Application later(others.services(), {QStringLiteral("fareboard"), otherDir.filePath(QStringLiteral("x.in4"))});
+    later.start();
+    later.console().SetCtrlDataInfo(saved);
+    frmCtl& c = later.console();
+    EXPECT_EQ(c.pos(), QPoint(120, 90));
+    EXPECT_EQ(c.HScroll1(0)->value(), 250);
+    EXPECT_EQ(c.Label1(1)->text(), QStringLiteral("1200"));
+    EXPECT_EQ(later.board().ChimeiCtl()->Speed(), 250);
+    EXPECT_EQ(later.board().ChimeiCtl()->ScrollStartWait(), 1200);
+    EXPECT_TRUE(c.Check4()->isChecked());
+    EXPECT_EQ(c.width(), frmCtl::kPreviewClientWidth);
+    EXPECT_EQ(c.Check4()->text(), QStringLiteral("<<"));
+    EXPECT_TRUE(c.Check2()->isChecked());
+    EXPECT_EQ(c.frontPanel(), 1);
+    QWidget* front = c.childAt(QPoint(70, 120));
+    EXPECT_TRUE(front == c.Frame1(0) || c.Frame1(0)->isAncestorOf(front)) << "the list panel in front";
+}
+
+TEST_F(Console, VersionBoxNamesTheModelAndVersion)
+{
+    click(console().Command8());
+    ASSERT_EQ(fakes.library.dlg110Calls.size(), 1u);
+    EXPECT_EQ(fakes.library.dlg110Calls[0].owner, &console());
+    EXPECT_EQ(fakes.library.dlg110Calls[0].kind, 1);
+    EXPECT_TRUE(fakes.library.dlg110Calls[0].text.startsWith(
+        QStringLiteral("型番：fareboard\r\nバージョン：%1\r\n").arg(QStringLiteral(FAREBOARD_VERSION))));
+    EXPECT_TRUE(board().isEnabled());
 }
 
 }  // namespace
