@@ -122,5 +122,3 @@ BENCHMARK(BM_TapeNextToFirstSpeechSample)
     ->ReportAggregatesOnly(true);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -48,13 +48,3 @@ BENCHMARK(BM_DigitLampTest24)->Unit(benchmark::kMicrosecond)->Repetitions(9)->Re
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -38,13 +38,3 @@ BENCHMARK(SetChimeiTenCharactersColdFonts)->Unit(benchmark::kMillisecond)->Repet
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,15 +4,23 @@
 #include "announce/mdlSndAPI.h"
 #include "app/AppTapeHost.h"
 #include "board/Form1.h"
+#include "board/SeirikenNumSet.h"
+#include "board/mdlIniIo.h"
+#include "controls/stopname/ChimeiCtl_B.h"
+#include "platform/AppError.h"
+#include "platform/MessageBox.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
 #include "options/ColorButton.h"
 #include "options/frmOption.h"
 #include "platform/glyphs/HostGlyphSource.h"
+#include "platform/OleColor.h"
 #include "platform/speech/SpeechEngine.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QScreen>
 
 namespace fareboard {
@@ -28,6 +36,9 @@ Application::Application(PlatformServices services, ApplicationConfig config)
                                                        config_.exeBaseName, title(), [this] { SaveIni(); },
                                                        [] { QCoreApplication::quit(); }});
     board_->setConsoleEnabler([this](bool on) { console_->setEnabled(on); });
+    options_->setConsoleHooks({console_->Combo1(),
+                               [this](int width, int height) { console_->setPreviewSize(width, height); },
+                               [this] { console_->Option4_Click(console_->selectedBacklight()); }});
     tapeHost_ = std::make_unique<AppTapeHost>(*console_, *options_, services_.library);
     tape_ = std::make_unique<mdlM_Tape>(*tapeHost_, *sound_, services_.makeSpeechEngine);
     console_->setTape(tape_.get());
@@ -81,12 +92,103 @@ void Application::InitPanel()
 
 void Application::SetProp()
 {
-    // The board follows the dialog's look: label colours and panel through the backlight switch.
+    frmOption& o = *options_;
+    Form1& b = *board_;
+    const bool numbersShown = o.Check1()->checkState() != Qt::Unchecked;
+    for (int i = 1; i <= 24; ++i)
+        b.lblSeiriNum(i)->setVisible(numbersShown);
+    SeirikenNumSet(b, static_cast<int16_t>(o.Combo2()->currentIndex()),
+                   static_cast<int16_t>(o.Check2()->checkState() != Qt::Unchecked ? 1 : 0),
+                   services_.messageBox);
+
+    const QColor labelColour = oleColorToQColor(o.Command5(console_->selectedBacklight())->BackColor());
+    for (int i = 1; i <= 24; ++i) {
+        QPalette pal = b.lblSeiriNum(i)->palette();
+        pal.setColor(QPalette::WindowText, labelColour);
+        b.lblSeiriNum(i)->setPalette(pal);
+    }
+
+    auto colourDigit = [&](M_Degit* d) {
+        d->setBackColor(o.Command8(0)->BackColor());
+        d->setBaseForeColor(o.Command8(1)->BackColor());
+        d->setDegitForeColor(o.Command8(2)->BackColor());
+    };
+    for (int i = 1; i <= 24; ++i)
+        colourDigit(b.Degit(i));
+    for (int i = 0; i < 2; ++i)
+        colourDigit(b.TimeDegit(i));
+
+    ChimeiCtl_B* column = b.ChimeiCtl();
+    column->setBackColor(o.Command9(0)->BackColor());
+    column->setForeColor(o.Command9(1)->BackColor());
+    column->setFontMode(static_cast<int16_t>(o.Combo3()->currentIndex()));
+    column->setFontBold(o.Check4()->checkState() == Qt::Checked);
+
     console_->Option4_Click(console_->selectedBacklight());
 }
 
-void Application::LoadIni() {}
+void Application::LoadIni()
+{
+    try {
+        // Both LoadIni and SaveIni start from 24 zeroed digit entries.
+        settings_.DegitAttrs = {};
+        mdlIniIo::ReadSettingsFile(config_.settingsPath, settings_);
+        const SettingsStore& s = settings_;
+        for (int i = 1; i <= 24; ++i) {
+            M_Degit* d = board_->Degit(i);
+            const DegitAttr& a = s.DegitAttrs[static_cast<size_t>(i - 1)];
+            d->setZeroMode(a.ZeroMode);
+            d->setShift(a.Shift);
+            d->setFillZero(a.FillZero);
+            d->setBackColor(s.Degit.DegitBackColor);
+            d->setBaseForeColor(s.Degit.DegitBaseForeColor);
+            d->setDegitForeColor(s.Degit.DegitForeColor);
+            d->setValue(QStringLiteral(" "));
+        }
+        for (int j = 0; j < 2; ++j) {
+            M_Degit* t = board_->TimeDegit(j);
+            t->setBackColor(s.Degit.DegitBackColor);
+            t->setBaseForeColor(s.Degit.DegitBaseForeColor);
+            t->setDegitForeColor(s.Degit.DegitForeColor);
+        }
+        board_->ChimeiCtl()->setBackColor(s.Chimei.ChimeiBackColor);
+        board_->ChimeiCtl()->setForeColor(s.Chimei.ChimeiForeColor);
+        options_->CustomColors() = s.CustomColors;
+        options_->SetOptionInfo(s);
+        console_->SetCtrlDataInfo(s);
+        board_->SetFormInfo(s);
+        options_->SetProp();
+    } catch (const AppError& e) {
+        // A first start has no file yet: the windows keep their defaults without a word.
+        if (e.number() == ErrorNumber::FileNotFound || e.number() == ErrorNumber::BadFileName)
+            return;
+        services_.messageBox.show(QStringLiteral("エラー Code:") + QString::number(e.number()) + QStringLiteral("\r\n内容:") +
+                                      e.description() + QStringLiteral("\r\nモジュール:mdlIniIo.LoadIni()"),
+                                  title(), MessageBox::Icon::None, MessageBox::Buttons::Ok);
+    }
+}
 
-void Application::SaveIni() {}
+void Application::SaveIni()
+{
+    try {
+        settings_.DegitAttrs = {};
+        for (int i = 1; i <= 24; ++i) {
+            const M_Degit* d = board_->Degit(i);
+            DegitAttr& a = settings_.DegitAttrs[static_cast<size_t>(i - 1)];
+            a.ZeroMode = d->ZeroMode();
+            a.Shift = d->Shift();
+            a.FillZero = d->FillZero();
+        }
+        options_->GetOptionInfo(settings_);
+        settings_.CustomColors = options_->CustomColors();
+        console_->GetCtrlDataInfo(settings_);
+        board_->GetFormInfo(settings_);
+        mdlIniIo::WriteSettingsFile(config_.settingsPath, settings_);
+    } catch (const AppError& e) {
+        services_.messageBox.show(QStringLiteral("エラー Code:") + QString::number(e.number()) + QStringLiteral("\r\n内容:") +
+                                      e.description(),
+                                  title(), MessageBox::Icon::None, MessageBox::Buttons::Ok);
+    }
+}
 
 }  // namespace fareboard

@@ -38,7 +38,7 @@ namespace fareboard {
 namespace {
 
 constexpr int kLampTestMs = 3000;
-const QColor kPreviewPaper(0xEC, 0xEC, 0xEC);
+const QColor kPreviewPaper(Qt::white);
 
 }  // namespace
 
@@ -176,6 +176,16 @@ void frmCtl::DispData(int16_t n)
     QCoreApplication::processEvents();
     if (update == dispDataCount_)
         ctx_.board.ChimeiCtl()->SetChimei(row.StopName);
+}
+
+void frmCtl::setPreviewSize(int width, int height)
+{
+    if (width < 1 || height < 1)
+        return;
+    picSeirikenPrev_->resize(width, height);
+    preview_ = QImage(width, height, QImage::Format_RGB32);
+    preview_.fill(kPreviewPaper);
+    showPreviewPicture();
 }
 
 void frmCtl::showPreviewPicture() { picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_)); }

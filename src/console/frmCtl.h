@@ -112,6 +112,8 @@ public:
     QPushButton* Command4() const { return command4_; }
     QPushButton* Command8() const { return command8_; }
 
+    // The ticket plug-in's preview size; the area keeps it until another plug-in is chosen.
+    void setPreviewSize(int width, int height);
     // The preview's picture, as the ticket plug-in draws it.
     const QImage& previewImage() const { return preview_; }
     int frontPanel() const { return frontPanel_; }

@@ -131,6 +131,7 @@ void frmOption::connectHandlers()
 
     connect(chkUseSeiriPrev_, &QCheckBox::stateChanged, this, [this] { chkUseSeiriPrev_Click(); });
     connect(command11_, &QPushButton::clicked, this, [this] { Command11_Click(); });
+    connect(command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(command7_, &QPushButton::clicked, this, [this] { Command7_Click(); });
     connect(command4_, &QPushButton::clicked, this, [this] { Command4_Click(); });
 }

@@ -24,6 +24,7 @@ class KobuRes;
 class M_Degit;
 class MessageBox;
 class Shell;
+struct SettingsStore;
 
 // The options dialog. While the program runs its controls are the settings: the console and
 // the tape read paths and options from them the moment they need them, and the settings file
@@ -51,6 +52,27 @@ public:
     // applying changes nothing outside the dialog.
     void SetProp();
     void setApplyHandler(std::function<void()> handler) { applyHandler_ = std::move(handler); }
+
+    // The console's parts the plug-in settings reach: the company list the plug-in fills, the
+    // preview area it sizes, and the backlight switch that re-applies the panel settings.
+    struct ConsoleHooks {
+        QComboBox* companyList = nullptr;
+        std::function<void(int width, int height)> resizePreview;
+        std::function<void()> replayBacklight;
+    };
+    void setConsoleHooks(ConsoleHooks hooks) { console_ = std::move(hooks); }
+
+    // The settings store into the controls, in the fixed order of the settings; a value a
+    // control refuses (a list index outside its list) ends it there with AppError 380.
+    void SetOptionInfo(const SettingsStore& store);
+    // The controls into the settings store.
+    void GetOptionInfo(SettingsStore& store) const;
+
+    // Validates a ticket plug-in and shows what it can do: 2 when accepted, 0 when the path is
+    // empty or the file is not a plug-in (then nothing changes).
+    int32_t SetPlgin(const QString& path);
+    // "..." of the plug-in: choose, validate, report a file that is not a plug-in.
+    void Command1_Click();
 
     // Fills Combo2 with the twelve ticket-numbering schemes and selects the first.
     void AddComboItem();
@@ -154,6 +176,7 @@ private:
     Clock& clock_;
     MessageBox& messageBox_;
     std::function<void()> applyHandler_;
+    ConsoleHooks console_;
     CustomColorTable customColors_{};
 
     std::array<QPushButton*, 6> option1_{};

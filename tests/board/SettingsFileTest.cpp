@@ -4,6 +4,8 @@
 #include "support/Bytes.h"
 #include "support/SampleFiles.h"
 
+#include "support/ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -17,15 +19,6 @@ using namespace fareboard::test;
 
 namespace {
 
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 // Bytes of a file whose strings are all empty and whose integers are all zero, laid out by hand.
 QByteArray emptySettingsBytes()

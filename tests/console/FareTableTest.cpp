@@ -1,21 +1,12 @@
 #include "console/FareTable.h"
 #include "platform/AppError.h"
 
+#include "support/ErrorOf.h"
+
 #include <gtest/gtest.h>
 
 using namespace fareboard;
-
-namespace {
-int errorOf(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-}  // namespace
+using namespace fareboard::test;
 
 TEST(FareTable, SetCellAddressesNameTicketAndValueColumnsWithinBounds)
 {
