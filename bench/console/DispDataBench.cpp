@@ -9,13 +9,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <memory>
 
 using namespace fareboard;
@@ -91,16 +89,3 @@ void BM_DispDataFullRowWithTicket(benchmark::State& state)
 BENCHMARK(BM_DispDataFullRowWithTicket)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("SDL_AUDIODRIVER"))
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
