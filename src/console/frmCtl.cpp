@@ -170,10 +170,13 @@ void frmCtl::DispData(int16_t n)
     }
     showPreviewPicture();
 
-    // Clicks queued meanwhile run now, before this row's name is set; a step clicked here
-    // finishes its own update first, and this one then sets its own row's name.
+    // Clicks queued meanwhile run now, before this row's name is set. A step clicked here
+    // shows its own row to the end; this row's name would then stand beside that row's fares,
+    // so it is left out.
+    const unsigned update = ++dispDataCount_;
     QCoreApplication::processEvents();
-    ctx_.board.ChimeiCtl()->SetChimei(row.StopName);
+    if (update == dispDataCount_)
+        ctx_.board.ChimeiCtl()->SetChimei(row.StopName);
 }
 
 void frmCtl::setPreviewSize(int width, int height)

@@ -140,6 +140,8 @@ private:
     mdlM_Tape* tape_ = nullptr;
     KeypadEntry entry_;
     int frontPanel_ = 0;
+    // Board updates begun so far; tells an update whether another one ran inside it.
+    unsigned dispDataCount_ = 0;
     QImage preview_;
 
     std::array<QFrame*, 2> frame1_{};

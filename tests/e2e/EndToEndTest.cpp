@@ -1,0 +1,342 @@
+// The real program on a display of its own: a route typed on the console's keypad with the
+// mouse, the reset, the lamp test, stepping both ways, and the board read back from screenshots.
+#include "board/BoardLayout.h"
+#include "controls/digit/M_Degit.h"
+#include "platform/OleColor.h"
+#include "platform/ShiftJis.h"
+#include "support/SampleFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <cerrno>
+#include <functional>
+#include <optional>
+#include <set>
+
+#include <signal.h>
+
+using namespace fareboard;
+
+namespace {
+
+// Our own child processes, ended when the test ends however it ends. The X server is asked to
+// end, since one killed outright leaves its lock file and socket behind; the program (a scratch
+// copy with nothing to keep) is killed, since its sound library turns the request into an event
+// it never reads.
+struct Child {
+    QProcess process;
+    bool askToEnd = false;
+    ~Child()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        if (askToEnd)
+            process.terminate();
+        if (!askToEnd || !process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+};
+
+// A display whose lock names a live process is someone else's; a stale lock the server clears.
+bool displayInUse(int n)
+{
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(n));
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pid = lock.readAll().trimmed().toLongLong();
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
+
+// Runs a helper program against the display and returns what it printed.
+QString run(const QString& program, const QStringList& args, const QString& display)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(10000))
+        p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs = 100)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(static_cast<unsigned long>(stepMs));
+    }
+    return true;
+}
+
+// Route 12: six stops. The fare of ticket k at stop r grows every second stop after boarding,
+// so neighbouring tickets often owe the same; tickets not yet issued owe 0, which shows dark.
+QByteArray route12()
+{
+    const char* names[6] = {"駅前", "市役所前", "中央公園", "県立病院", "北町三丁目", "大学正門前"};
+    std::vector<test::SampleRow> rows;
+    for (int r = 1; r <= 6; ++r) {
+        test::SampleRow row;
+        row.nameSjis = toShiftJis(QString::fromUtf8(names[r - 1]));
+        row.ticketNo = r;
+        for (int k = 1; k <= 24; ++k)
+            row.values.push_back(k <= r ? 160 + 20 * ((r - k) / 2) : 0);
+        rows.push_back(row);
+    }
+    return test::fareFileBytes(6, rows);
+}
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+class EndToEnd : public ::testing::Test {
+protected:
+    QString xdotool, import;
+    QString display;
+    Child xvfb, program;
+    QTemporaryDir scratch;
+    Geometry console, board;
+    int shots = 0;
+
+    // Starts Xvfb on the first free display from :120; false when none would start.
+    bool startXvfb(const QString& xvfbPath)
+    {
+        for (int n = 120; n <= 140; ++n) {
+            if (displayInUse(n))
+                continue;
+            const QString candidate = QStringLiteral(":%1").arg(n);
+            xvfb.process.start(xvfbPath, {candidate, QStringLiteral("-screen"), QStringLiteral("0"),
+                                          QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                                          QStringLiteral("tcp")});
+            if (!xvfb.process.waitForStarted(3000))
+                return false;
+            // Ours once it answers with our screen size while our server still runs; a server
+            // that lost the number to another one ends at once.
+            const bool up = waitFor(
+                [&] {
+                    return xvfb.process.state() != QProcess::Running ||
+                           run(xdotool, {QStringLiteral("getdisplaygeometry")}, candidate).trimmed() ==
+                               QStringLiteral("1024 768");
+                },
+                5000);
+            if (up && xvfb.process.state() == QProcess::Running) {
+                display = candidate;
+                return true;
+            }
+            xvfb.process.terminate();
+            if (!xvfb.process.waitForFinished(2000))
+                xvfb.process.kill();
+            xvfb.process.waitForFinished(2000);
+        }
+        return false;
+    }
+
+    std::optional<Geometry> windowNamed(const QString& name)
+    {
+        const QStringList ids = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                              QStringLiteral("--name"), name},
+                                    display)
+                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (ids.size() != 1)
+            return std::nullopt;
+        Geometry g;
+        for (const QString& line :
+             run(xdotool, {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), ids[0]}, display).split(QLatin1Char('\n'))) {
+            const QString value = line.section(QLatin1Char('='), 1);
+            if (line.startsWith(QStringLiteral("X=")))
+                g.x = value.toInt();
+            else if (line.startsWith(QStringLiteral("Y=")))
+                g.y = value.toInt();
+            else if (line.startsWith(QStringLiteral("WIDTH=")))
+                g.width = value.toInt();
+            else if (line.startsWith(QStringLiteral("HEIGHT=")))
+                g.height = value.toInt();
+        }
+        return g;
+    }
+
+    // A click at console client pixel (x, y). (No --sync: it waits for ever when the pointer
+    // is already there, as on a second click of the same button.)
+    void clickConsole(int x, int y)
+    {
+        run(xdotool, {QStringLiteral("mousemove"), QString::number(console.x + x),
+                      QString::number(console.y + y), QStringLiteral("click"), QStringLiteral("1")},
+            display);
+        QThread::msleep(120);
+    }
+    // Keypad keys sit in a 30 x 26 grid inside the keypad panel, which lies at (2, -4).
+    void key(int digitOrKey)
+    {
+        static const std::map<int, QPoint> places = {
+            {7, {22, 38}}, {8, {54, 38}}, {9, {86, 38}}, {4, {22, 65}}, {5, {54, 65}},   {6, {86, 65}},
+            {1, {22, 93}}, {2, {54, 93}}, {3, {86, 93}}, {0, {22, 121}}, {10, {54, 121}}, {11, {86, 121}}};
+        const QPoint p = places.at(digitOrKey);
+        clickConsole(2 + p.x() + 15, -4 + p.y() + 13);
+    }
+    void keypadReset() { clickConsole(2 + 22 + 46, -4 + 150 + 10); }
+    void stepBack() { clickConsole(138 + 21, 33 + 25); }
+    void stepForward() { clickConsole(182 + 23, 33 + 25); }
+
+    QImage screenshot()
+    {
+        const QString file = scratch.filePath(QStringLiteral("shot%1.png").arg(++shots));
+        run(import, {QStringLiteral("-display"), display, QStringLiteral("-window"), QStringLiteral("root"), file}, display);
+        return QImage(file).convertToFormat(QImage::Format_RGB32);
+    }
+
+    QImage boardPart(const QImage& shot, const QRect& r) const { return shot.copy(r.translated(board.x, board.y)); }
+    QImage cell(const QImage& shot, int i) const { return boardPart(shot, BoardLayout::degitRect(i)); }
+
+    // Tickets whose fare cell has lit segments.
+    std::set<int> litCells(const QImage& shot) const
+    {
+        const QRgb lit = oleColorToQColor(M_Degit::kDefaultDegitForeColor).rgb() & 0xFFFFFF;
+        std::set<int> cells;
+        for (int i = 1; i <= 24; ++i) {
+            const QImage c = cell(shot, i);
+            int n = 0;
+            for (int y = 0; y < c.height(); ++y)
+                for (int x = 0; x < c.width(); ++x)
+                    n += (c.pixel(x, y) & 0xFFFFFF) == lit;
+            if (n >= 20)
+                cells.insert(i);
+        }
+        return cells;
+    }
+
+    // Screenshots until the lit cells are `expected`; the last one taken.
+    QImage waitForLit(const std::set<int>& expected, int timeoutMs)
+    {
+        QImage shot;
+        waitFor([&] {
+            shot = screenshot();
+            return litCells(shot) == expected;
+        }, timeoutMs, 50);
+        return shot;
+    }
+
+    static std::set<int> range(int from, int to)
+    {
+        std::set<int> s;
+        for (int i = from; i <= to; ++i)
+            s.insert(i);
+        return s;
+    }
+};
+
+TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
+{
+    const QString xvfbPath = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfbPath.isEmpty())
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it); the program cannot be shown";
+    xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    import = QStandardPaths::findExecutable(QStringLiteral("import"));
+    ASSERT_FALSE(xdotool.isEmpty()) << "xdotool is missing; scripts/setup installs it";
+    ASSERT_FALSE(import.isEmpty()) << "ImageMagick's import is missing; scripts/setup installs it";
+    ASSERT_TRUE(scratch.isValid());
+    xvfb.askToEnd = true;
+    if (!startXvfb(xvfbPath))
+        GTEST_SKIP() << "Xvfb could not start on any display from :120 to :140";
+
+    // A copy of the program, so its settings file lands in the scratch folder; the route files
+    // in the folder it runs in, which empty data folders mean.
+    QDir root(scratch.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("app")) && root.mkpath(QStringLiteral("work")));
+    const QString exe = root.filePath(QStringLiteral("app/fareboard"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAREBOARD_EXE), exe));
+    QFile::copy(QStringLiteral(FAREBOARD_SAMPLE_PLUGIN), root.filePath(QStringLiteral("app/sample.4SP")));
+    QFile::copy(QStringLiteral(FAREBOARD_BUS_DICTIONARY), root.filePath(QStringLiteral("app/fareboard-bus.dic")));
+    {
+        QFile fares(root.filePath(QStringLiteral("work/12.hy3")));
+        ASSERT_TRUE(fares.open(QIODevice::WriteOnly));
+        fares.write(route12());
+        QFile tape(root.filePath(QStringLiteral("work/12tp.csv")));
+        ASSERT_TRUE(tape.open(QIODevice::WriteOnly));
+        tape.write(toShiftJis(QStringLiteral("ご乗車ありがとうございます,0,0\r\n次は、市役所前です,1,1\r\n")));
+    }
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    program.process.setProcessEnvironment(env);
+    program.process.setWorkingDirectory(root.filePath(QStringLiteral("work")));
+    program.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.process.start(exe, {});
+    ASSERT_TRUE(program.process.waitForStarted(5000));
+
+    std::optional<Geometry> found;
+    ASSERT_TRUE(waitFor([&] { return (found = windowNamed(QStringLiteral("^集中操作盤$"))).has_value(); }, 15000))
+        << "the console never showed";
+    console = *found;
+    EXPECT_EQ(console.width, 353);
+    EXPECT_EQ(console.height, 173);
+    ASSERT_TRUE(waitFor([&] { return (found = windowNamed(QStringLiteral("^運賃表示器アプリケーション"))).has_value(); },
+                        5000));
+    board = *found;
+    EXPECT_EQ(board.width, BoardLayout::kClientWidth);
+    EXPECT_EQ(board.height, BoardLayout::kClientHeight);
+
+    // Nothing lit before a route is set.
+    QImage shot = screenshot();
+    EXPECT_EQ(litCells(shot), std::set<int>{});
+
+    // 系統 1 2 区間 2, then the keypad's reset.
+    for (int k : {10, 1, 2, 11, 2})
+        key(k);
+    keypadReset();
+
+    // The lamp test lights every segment of every cell alike.
+    shot = waitForLit(range(1, 24), 2500);
+    ASSERT_EQ(litCells(shot), range(1, 24)) << "no lamp test seen";
+    for (int i = 2; i <= 24; ++i)
+        EXPECT_EQ(cell(shot, i), cell(shot, 1)) << "lamp test cell " << i;
+
+    // Section 2 at stop 2: only ticket 2 owes a fare.
+    shot = waitForLit({2}, 8000);
+    ASSERT_EQ(litCells(shot), std::set<int>{2}) << "the board did not show section 2 after the lamp test";
+    const QImage column2 = boardPart(shot, BoardLayout::kChimeiRect);
+
+    stepForward();  // stop 3: tickets 2 and 3 owe the same 160
+    shot = waitForLit({2, 3}, 5000);
+    ASSERT_EQ(litCells(shot), (std::set<int>{2, 3}));
+    EXPECT_EQ(cell(shot, 2), cell(shot, 3)) << "the same fare must look the same";
+    const QImage column3 = boardPart(shot, BoardLayout::kChimeiRect);
+    EXPECT_NE(column3, column2) << "the stop name did not change";
+    std::vector<QImage> stop3;
+    for (int i = 1; i <= 24; ++i)
+        stop3.push_back(cell(shot, i));
+
+    stepForward();  // stop 4: 180, 160, 160
+    shot = waitForLit({2, 3, 4}, 5000);
+    ASSERT_EQ(litCells(shot), (std::set<int>{2, 3, 4}));
+    EXPECT_EQ(cell(shot, 3), cell(shot, 4));
+    EXPECT_NE(cell(shot, 2), cell(shot, 3)) << "180 and 160 look alike";
+    EXPECT_NE(boardPart(shot, BoardLayout::kChimeiRect), column3);
+
+    stepBack();  // stop 3 again, exactly as before
+    shot = waitForLit({2, 3}, 5000);
+    ASSERT_EQ(litCells(shot), (std::set<int>{2, 3}));
+    for (int i = 1; i <= 24; ++i)
+        EXPECT_EQ(cell(shot, i), stop3[size_t(i - 1)]) << "cell " << i;
+    EXPECT_EQ(boardPart(shot, BoardLayout::kChimeiRect), column3);
+
+    EXPECT_EQ(program.process.state(), QProcess::Running) << "the program ended on its own";
+}
+
+}  // namespace
