@@ -59,8 +59,13 @@ QListWidget* digitList(QWidget* parent, const QString& name, const QRect& place)
     list->setFrameShape(QFrame::Box);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int d = 0; d <= 9; ++d)
-        list->addItem(QString::number(d));
+    // Each digit fills the one-item-high list exactly, so no sliver of the next one shows.
+    const int itemHeight = place.height() - 2 * list->frameWidth();
+    for (int d = 0; d <= 9; ++d) {
+        auto* item = new QListWidgetItem(QString::number(d), list);
+        item->setSizeHint(QSize(place.width(), itemHeight));
+    }
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     // One item high: the wheel turns the digit, a click chooses it.
     list->setCurrentRow(0);
     return list;
