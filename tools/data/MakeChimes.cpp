@@ -95,7 +95,7 @@ void putVariableLength(std::string& out, uint32_t value)
         out += bytes[--n];
 }
 
-// A one-track MIDI file on a glockenspiel: (MIDI note, length in ticks at 480 a beat).
+// A one-track MIDI file on a vibraphone: (MIDI note, length in ticks at 480 a beat).
 std::string midiFile(const std::vector<std::pair<int, int>>& melody)
 {
     std::string track;
@@ -105,9 +105,11 @@ std::string midiFile(const std::vector<std::pair<int, int>>& melody)
             track += char(b);
     };
     event(0, {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});  // 500000 us a beat: 120 beats a minute
-    event(0, {0xC0, 9});                              // program 10, glockenspiel
+    event(0, {0xC0, 11});                             // program 12, vibraphone
+    event(0, {0xB0, 7, 127});                         // full volume: the synthesiser renders
+    event(0, {0xB0, 11, 127});                        // General MIDI far quieter than WAVs
     for (const auto& [note, ticks] : melody) {
-        event(0, {0x90, note, 100});
+        event(0, {0x90, note, 127});
         event(uint32_t(ticks), {0x80, note, 0});
     }
     event(0, {0xFF, 0x2F, 0x00});
