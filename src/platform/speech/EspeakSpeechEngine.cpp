@@ -4,6 +4,7 @@
 #include "JapaneseNumbers.h"
 #include "KanaReader.h"
 #include "SpeechAdjustDialog.h"
+#include "platform/InstallPaths.h"
 #include "platform/audio/PcmPlayer.h"
 
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ QString readWithoutAnalyser(const QString& text)
 
 QString EspeakSpeechEngine::defaultUserDictionary()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FAREBOARD_BUS_DICTIONARY_NAME));
+    return shippedFile(QCoreApplication::applicationDirPath(), QStringLiteral(FAREBOARD_BUS_DICTIONARY_NAME));
 }
 
 std::unique_ptr<EspeakSpeechEngine> EspeakSpeechEngine::create(PcmPlayer& player, const QString& userDictionary)

@@ -1,0 +1,124 @@
+#include "StrictText.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace fareboard::datatool {
+namespace {
+
+std::optional<QByteArray> convert(const char* to, const char* from, const QByteArray& input)
+{
+    if (input.isEmpty())
+        return QByteArray();
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    QByteArray out(input.size() * 2 + 16, Qt::Uninitialized);
+    char* in = const_cast<char*>(input.constData());
+    size_t inLeft = size_t(input.size());
+    char* dst = out.data();
+    size_t dstLeft = size_t(out.size());
+    bool ok = true;
+    while (inLeft > 0) {
+        if (iconv(cd, &in, &inLeft, &dst, &dstLeft) != size_t(-1))
+            break;
+        if (errno != E2BIG) {
+            ok = false;  // an invalid or unconvertible sequence, or one cut off at the end
+            break;
+        }
+        const auto used = dst - out.data();
+        out.resize(out.size() * 2);
+        dst = out.data() + used;
+        dstLeft = size_t(out.size() - used);
+    }
+    iconv_close(cd);
+    if (!ok)
+        return std::nullopt;
+    out.resize(dst - out.data());
+    return out;
+}
+
+}  // namespace
+
+std::optional<QByteArray> encodeShiftJis(const QString& text)
+{
+    return convert("CP932", "UTF-8", text.toUtf8());
+}
+
+std::optional<QString> decodeShiftJis(const QByteArray& bytes)
+{
+    const auto utf8 = convert("UTF-8", "CP932", bytes);
+    if (!utf8)
+        return std::nullopt;
+    return QString::fromUtf8(*utf8);
+}
+
+std::optional<QString> decodeUtf8(const QByteArray& bytes)
+{
+    // Qt's decoder replaces bad sequences; iconv to UTF-8 from UTF-8 refuses them instead.
+    if (!convert("UTF-8", "UTF-8", bytes))
+        return std::nullopt;
+    return QString::fromUtf8(bytes);
+}
+
+QString firstCharacterWithoutShiftJis(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype width = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QString one = text.mid(i, width);
+        if (!encodeShiftJis(one)) {
+            const char32_t code = width == 2 ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+            const QString hex = QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+            return QStringLiteral("\"%1\" (U+%2)").arg(one, hex);
+        }
+        i += width;
+    }
+    return QString();
+}
+
+bool looksLikeUtf8(const QByteArray& bytes)
+{
+    bool nonAscii = false;
+    for (char c : bytes) {
+        if (uchar(c) >= 0x80) {
+            nonAscii = true;
+            break;
+        }
+    }
+    return nonAscii && decodeUtf8(bytes).has_value();
+}
+
+QByteArray withoutByteOrderMark(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return bytes.mid(3);
+    return bytes;
+}
+
+TextLines splitLines(const QByteArray& bytes)
+{
+    TextLines result;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            result.lines.append(bytes.mid(start, i - start));
+            ++i;
+            if (c == '\r' && i < n && bytes[i] == '\n')
+                ++i;
+            start = i;
+            result.endsWithBreak = true;
+        } else {
+            ++i;
+            result.endsWithBreak = false;
+        }
+    }
+    if (start < n)
+        result.lines.append(bytes.mid(start));
+    return result;
+}
+
+}  // namespace fareboard::datatool

@@ -1,0 +1,16 @@
+#include "DataTool.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = fareboard::datatool::runDataTool(QCoreApplication::arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return status;
+}
