@@ -3,11 +3,13 @@
 #include "announce/mdlM_Tape.h"
 #include "announce/mdlSndAPI.h"
 #include "app/AppTapeHost.h"
+#include "app/DemoData.h"
 #include "board/Form1.h"
 #include "board/SeirikenNumSet.h"
 #include "board/mdlIniIo.h"
 #include "controls/stopname/ChimeiCtl_B.h"
 #include "platform/AppError.h"
+#include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
@@ -21,6 +23,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QScreen>
 
 namespace fareboard {
@@ -87,7 +91,32 @@ void Application::InitPanel()
     board_->setPicture(board_->imgRes(0));
     board_->setImgRes(1, board_->imgRes(0));
     board_->setImgRes(2, board_->imgRes(0));
+    InitDemoDefaults();
     SetProp();
+}
+
+void Application::InitDemoDefaults()
+{
+    frmOption& o = *options_;
+    if (!config_.demoFolder.isEmpty()) {
+        const QString folder = withTrailingSeparator(config_.demoFolder);
+        o.Text2(0)->setText(folder);
+        o.Text2(1)->setText(folder);
+        for (int i : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10}) {
+            const QString name = DemoData::soundFile(i);
+            if (!name.isEmpty())
+                o.txtSelectSound(i)->setText(folder + name);
+        }
+        // The demo's fare data carries the stepping chime in a column of its own, and its
+        // announcements flag their chimes.
+        o.Option2(1)->setChecked(true);
+        o.Combo1()->setCurrentIndex(DemoData::ChimeColumn - 1);
+        o.Option2(3)->setChecked(true);
+    }
+    if (!config_.samplePlugin.isEmpty()) {
+        o.txtSeiriPlgDir()->setText(config_.samplePlugin);
+        o.SetPlgin(config_.samplePlugin);
+    }
 }
 
 void Application::SetProp()

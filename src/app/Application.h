@@ -23,6 +23,10 @@ class AppTapeHost;
 struct ApplicationConfig {
     QString exeBaseName;   // also the board's model name and the sound channels' prefix
     QString settingsPath;  // <folder>/<exeBaseName>.in4
+    // What a first start offers before the user has chosen anything: the bundled demo route
+    // and its chimes, and the sample ticket plug-in. Empty: the dialog's bare defaults.
+    QString demoFolder = {};
+    QString samplePlugin = {};
 };
 
 // Owns everything one run of the program has: the route table, the settings store, the sound
@@ -55,6 +59,9 @@ public:
     // Board layout steps of the start-up.
     void InitDegitValues();
     void InitPanel();
+    // The demo route, its chimes and the sample plug-in as the dialog's initial values, so a
+    // first start can drive a route at once; a settings file replaces them.
+    void InitDemoDefaults();
     // Applies the options dialog to the board and the console (its OK button).
     void SetProp();
 

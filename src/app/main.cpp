@@ -1,9 +1,10 @@
 #include "app/Application.h"
-#include "board/mdlIniIo.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
 #include "platform/EventLoopSleeper.h"
+#include "platform/InstallPaths.h"
+#include "platform/SettingsLocation.h"
 #include "platform/QtMessageBox.h"
 #include "platform/audio/SdlAudioDevice.h"
 #include "platform/audio/SdlMixer.h"
@@ -32,9 +33,13 @@ int main(int argc, char** argv)
     fareboard::SdlAudioDevice audio(mixer);
     fareboard::SdlPcmPlayer voiceChannel(mixer, baseName + QStringLiteral("Voice"));
 
-    // The settings file sits next to the executable and follows its name.
-    fareboard::ApplicationConfig config{
-        baseName, fareboard::mdlIniIo::settingsFilePath(QCoreApplication::applicationDirPath(), baseName)};
+    // The settings file follows the executable's name: beside it, or in the user's
+    // configuration folder when the program is installed where it cannot write.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString plugin = fareboard::shippedFile(exeDir, QStringLiteral("sample.4SP"));
+    fareboard::ApplicationConfig config{baseName, fareboard::settingsFileLocation(exeDir, baseName),
+                                        fareboard::demoFolder(exeDir),
+                                        QFileInfo::exists(plugin) ? plugin : QString()};
 
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(

@@ -1,3 +1,4 @@
+#include "announce/mdlM_Tape.h"
 #include "app/Application.h"
 #include "board/Form1.h"
 #include "board/SeirikenNumSet.h"
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QRegularExpression>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
@@ -367,4 +369,45 @@ TEST(SettingsLifecycle, SamplePluginDrawsIntoThePreviewAtEveryUpdate)
     o.chkUseSeiriPrev()->setChecked(false);
     console.Command2_Click(0);
     EXPECT_EQ(inked(console.previewImage()), 0);
+}
+
+TEST(SettingsLifecycle, FirstStartOffersTheDemoRouteWithItsChimes)
+{
+    QTemporaryDir dir;
+    FakeServices fakes;
+    const QString demo = QStringLiteral(FAREBOARD_DEMO_DIR);
+    Application app(fakes.services(), ApplicationConfig{QStringLiteral("fareboard"),
+                                                        dir.filePath(QStringLiteral("fareboard.in4")), demo,
+                                                        QStringLiteral(FAREBOARD_SAMPLE_PLUGIN)});
+    app.start();
+    frmOption& o = app.options();
+    EXPECT_EQ(o.Text2(0)->text(), demo);
+    EXPECT_EQ(o.Text2(1)->text(), demo);
+    for (int i : {0, 1, 3, 4, 5, 6, 7, 8, 9, 10})
+        EXPECT_TRUE(QFile::exists(o.txtSelectSound(i)->text())) << i << ": " << o.txtSelectSound(i)->text().toStdString();
+    EXPECT_EQ(o.txtSeiriPlgDir()->text(), QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
+    ASSERT_FALSE(fakes.library.plgInfoCalls.empty());
+    EXPECT_EQ(fakes.library.plgInfoCalls.back(), QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
+
+    frmCtl& console = app.console();
+    for (int key : {10, 1, 11, 1})
+        console.CommandButton1_Click(key);
+    console.Reset(1);
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
+    EXPECT_EQ(app.dataIo().Route.RowCount, 15);
+    EXPECT_EQ(app.tape().TapeCount(), 16);
+    EXPECT_TRUE(fakes.audio.calls.join(QLatin1Char('\n')).contains(QStringLiteral("reset.wav")));
+
+    // The tape's "送り" moves the board along with the announcements.
+    console.cmdTapeNext_Click();
+    console.cmdTapeNext_Click();
+    EXPECT_EQ(app.dataIo().Route.StopIndex, 1);
+    EXPECT_TRUE(fakes.audio.calls.join(QLatin1Char('\n')).contains(QRegularExpression(QStringLiteral("/step[123]\\.wav"))));
+
+    // A saved file replaces these defaults at the next start.
+    app.SaveIni();
+    SettingsStore saved;
+    mdlIniIo::ReadSettingsFile(dir.filePath(QStringLiteral("fareboard.in4")), saved);
+    EXPECT_EQ(saved.DataDir.FareDataDir, demo);
+    EXPECT_EQ(saved.Sound.SoundListIndex, 24);
 }
