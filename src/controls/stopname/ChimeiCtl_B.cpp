@@ -114,7 +114,12 @@ void ChimeiCtl_B::setFontBold(bool value)
 
 void ChimeiCtl_B::SetChimei(const QString& name)
 {
+    // Pending events run here and below, and one of them may set another name (a data step
+    // clicked meanwhile). The later name wins: this call then leaves the column to it.
+    const unsigned call = ++setChimeiCalls_;
     QCoreApplication::processEvents();
+    if (call != setChimeiCalls_)
+        return;
     // The previous name's scroll must not move the strip once it holds the new name.
     stopScroll();
     clearStrip();
@@ -142,6 +147,8 @@ void ChimeiCtl_B::SetChimei(const QString& name)
     update();
 
     QCoreApplication::processEvents();
+    if (call != setChimeiCalls_)
+        return;
     stopScroll();
     if (layout.scrolls)
         startScroll();

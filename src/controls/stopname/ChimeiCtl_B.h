@@ -120,6 +120,8 @@ private:
     ScrollInputs scrollInputs() const;
 
     std::shared_ptr<GlyphSource> glyphs_;
+    // Names set so far; tells a SetChimei whether another one ran inside it.
+    unsigned setChimeiCalls_ = 0;
 
     // The window.
     QSize windowSize_{kWindowWidth, kWindowHeight};

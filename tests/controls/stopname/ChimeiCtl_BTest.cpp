@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include <memory>
 #include <set>
 #include <utility>
@@ -378,4 +380,26 @@ TEST(ChimeiCtl_B, storedPropertiesUseTheirOwnDefaultsAndLeaveThemOut)
     EXPECT_EQ(written.at(1).second.toInt(), 0x80C0FF);
     EXPECT_EQ(written.at(3).second.toInt(), 800);
     EXPECT_EQ(written.at(5).second.toBool(), true);
+}
+
+TEST(ChimeiCtl_B, aNameSetWhileAnotherIsBeingSetWins)
+{
+    // A data step clicked while the column lets pending events run sets its own name inside
+    // the earlier call; the earlier name must not be drawn over it afterwards.
+    ChimeiCtl_B reference;
+    reference.SetChimei(QStringLiteral("図書館前"));
+
+    ChimeiCtl_B c;
+    QTimer::singleShot(0, &c, [&c] { c.SetChimei(QStringLiteral("図書館前")); });
+    c.SetChimei(QStringLiteral("青凪駅"));
+    EXPECT_EQ(c.strip(), reference.strip());
+    EXPECT_EQ(c.stripTop(), reference.stripTop());
+
+    // A short name set meanwhile leaves no scroll of the interrupted long name running.
+    ChimeiCtl_B d;
+    d.SetChimei(QStringLiteral("凪の浜海水浴場入口"));
+    EXPECT_TRUE(d.isScrolling());
+    QTimer::singleShot(0, &d, [&d] { d.SetChimei(QStringLiteral("港")); });
+    d.SetChimei(QStringLiteral("凪の浜海水浴場入口"));
+    EXPECT_FALSE(d.isScrolling());
 }
