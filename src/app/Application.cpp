@@ -38,7 +38,8 @@ Application::Application(PlatformServices services, ApplicationConfig config)
     options_->setApplyHandler([this] { SetProp(); });
     console_ = std::make_unique<frmCtl>(ConsoleContext{services_, dataIo_, *board_, *options_, *sound_,
                                                        config_.exeBaseName, title(), [this] { SaveIni(); },
-                                                       [] { QCoreApplication::quit(); }});
+                                                       // exit, not quit: quit would ask every window to close, and the board refuses.
+                                                       [] { QCoreApplication::exit(0); }});
     board_->setConsoleEnabler([this](bool on) { console_->setEnabled(on); });
     options_->setConsoleHooks({console_->Combo1(),
                                [this](int width, int height) { console_->setPreviewSize(width, height); },

@@ -9,6 +9,7 @@
 #include "platform/Typefaces.h"
 
 #include <QLabel>
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -148,6 +149,14 @@ void Form1::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(0, 0, picture_);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // The board has no close control: the program ends at the console, which asks first and
+    // saves the settings. A close from the window manager (Alt+F4) would leave it running
+    // without its board.
+    event->ignore();
 }
 
 void Form1::mousePressEvent(QMouseEvent* event)

@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using namespace fareboard;
 using namespace fareboard::test;
@@ -410,4 +411,18 @@ TEST(SettingsLifecycle, FirstStartOffersTheDemoRouteWithItsChimes)
     mdlIniIo::ReadSettingsFile(dir.filePath(QStringLiteral("fareboard.in4")), saved);
     EXPECT_EQ(saved.DataDir.FareDataDir, demo);
     EXPECT_EQ(saved.Sound.SoundListIndex, 24);
+}
+
+TEST(SettingsLifecycle, ConfirmedCloseSavesAndEndsTheProgram)
+{
+    AppRun run;
+    run.start();
+    run.fakes.messageBox.answers.push_back(MessageBox::Answer::Yes);
+    // The board refuses to close on its own; the console's confirmed close must still end the
+    // event loop, and a stuck one fails here instead of hanging.
+    QTimer::singleShot(0, &run.app->console(), [&run] { run.app->console().close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(QFile::exists(run.settingsPath()));
+    EXPECT_EQ(run.fakes.audio.calls.filter(QStringLiteral("close")).isEmpty(), false);
 }

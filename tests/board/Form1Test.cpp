@@ -126,6 +126,10 @@ TEST(Form1, ShapeAndPlaceRoundTripThroughTwips)
     Board b;
     b.form.ShapeToClient();
     EXPECT_EQ(b.form.mask(), QRegion(0, 0, 487, 269));
+    // Only the console ends the program; the board refuses a close from the window manager.
+    b.form.show();
+    EXPECT_FALSE(b.form.close());
+    EXPECT_TRUE(b.form.isVisible());
 
     SettingsStore s;
     s.Board.BoardLeft = 1507;  // 100.47 pixels
