@@ -53,6 +53,9 @@ Form1::Form1(KobuRes& library, Clock& clock, std::shared_ptr<GlyphSource> glyphs
     for (int i = 0; i < 2; ++i) {
         M_Degit* t = makeDegit(QStringLiteral("TimeDegit(%1)").arg(i), kTimeDegitRect[i]);
         t->setKeta(2);
+        // A clock reads 21:05, not 21: 5; the hours keep no leading zero.
+        if (i == 1)
+            t->setFillZero(2);
         t->setGeometry(kTimeDegitRect[i]);
         timeDegit_[static_cast<size_t>(i)] = t;
     }

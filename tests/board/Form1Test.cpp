@@ -62,6 +62,8 @@ TEST(Form1, ClockShowsHoursAndMinutesAsNumbers)
     b.form.Timer1_Timer();
     EXPECT_EQ(asInt(b.form.TimeDegit(0)->Value()), 9);
     EXPECT_EQ(asInt(b.form.TimeDegit(1)->Value()), 5);
+    EXPECT_EQ(b.form.TimeDegit(0)->FillZero(), 0);
+    EXPECT_EQ(b.form.TimeDegit(1)->FillZero(), 2) << "minutes show 05";
     b.fakes.clock.time = QDateTime(QDate(2026, 12, 8), QTime(23, 59, 0));
     b.form.Timer1_Timer();
     EXPECT_EQ(asInt(b.form.TimeDegit(0)->Value()), 23);
