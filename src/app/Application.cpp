@@ -16,7 +16,6 @@
 #include "options/ColorButton.h"
 #include "options/frmOption.h"
 #include "platform/glyphs/HostGlyphSource.h"
-#include "platform/OleColor.h"
 #include "platform/speech/SpeechEngine.h"
 
 #include <QApplication>
@@ -131,22 +130,8 @@ void Application::SetProp()
                    static_cast<int16_t>(o.Check2()->checkState() != Qt::Unchecked ? 1 : 0),
                    services_.messageBox);
 
-    const QColor labelColour = oleColorToQColor(o.Command5(console_->selectedBacklight())->BackColor());
-    for (int i = 1; i <= 24; ++i) {
-        QPalette pal = b.lblSeiriNum(i)->palette();
-        pal.setColor(QPalette::WindowText, labelColour);
-        b.lblSeiriNum(i)->setPalette(pal);
-    }
-
-    auto colourDigit = [&](M_Degit* d) {
-        d->setBackColor(o.Command8(0)->BackColor());
-        d->setBaseForeColor(o.Command8(1)->BackColor());
-        d->setDegitForeColor(o.Command8(2)->BackColor());
-    };
-    for (int i = 1; i <= 24; ++i)
-        colourDigit(b.Degit(i));
-    for (int i = 0; i < 2; ++i)
-        colourDigit(b.TimeDegit(i));
+    b.setSeiriNumColour(o.Command5(console_->selectedBacklight())->BackColor());
+    b.setFareAndClockColours(o.Command8(0)->BackColor(), o.Command8(1)->BackColor(), o.Command8(2)->BackColor());
 
     ChimeiCtl_B* column = b.ChimeiCtl();
     column->setBackColor(o.Command9(0)->BackColor());
@@ -170,17 +155,12 @@ void Application::LoadIni()
             d->setZeroMode(a.ZeroMode);
             d->setShift(a.Shift);
             d->setFillZero(a.FillZero);
-            d->setBackColor(s.Degit.DegitBackColor);
-            d->setBaseForeColor(s.Degit.DegitBaseForeColor);
-            d->setDegitForeColor(s.Degit.DegitForeColor);
+            Form1::setDigitColours(d, s.Degit.DegitBackColor, s.Degit.DegitBaseForeColor, s.Degit.DegitForeColor);
             d->setValue(QStringLiteral(" "));
         }
-        for (int j = 0; j < 2; ++j) {
-            M_Degit* t = board_->TimeDegit(j);
-            t->setBackColor(s.Degit.DegitBackColor);
-            t->setBaseForeColor(s.Degit.DegitBaseForeColor);
-            t->setDegitForeColor(s.Degit.DegitForeColor);
-        }
+        for (int j = 0; j < 2; ++j)
+            Form1::setDigitColours(board_->TimeDegit(j), s.Degit.DegitBackColor, s.Degit.DegitBaseForeColor,
+                                   s.Degit.DegitForeColor);
         board_->ChimeiCtl()->setBackColor(s.Chimei.ChimeiBackColor);
         board_->ChimeiCtl()->setForeColor(s.Chimei.ChimeiForeColor);
         options_->CustomColors() = s.CustomColors;

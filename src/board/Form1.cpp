@@ -6,6 +6,7 @@
 #include "controls/digit/M_Degit.h"
 #include "controls/stopname/ChimeiCtl_B.h"
 #include "platform/Clock.h"
+#include "platform/OleColor.h"
 #include "platform/Typefaces.h"
 
 #include <QLabel>
@@ -98,6 +99,32 @@ void Form1::setPicture(const QImage& picture)
 }
 
 void Form1::setImgRes(int index, const QImage& picture) { imgRes_.at(static_cast<size_t>(index)) = picture; }
+
+void Form1::setSeiriNumColour(int32_t colour)
+{
+    const QColor text = oleColorToQColor(colour);
+    for (int i = 1; i <= 24; ++i) {
+        QLabel* label = lblSeiriNum(i);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, text);
+        label->setPalette(pal);
+    }
+}
+
+void Form1::setDigitColours(M_Degit* digit, int32_t back, int32_t unlit, int32_t lit)
+{
+    digit->setBackColor(back);
+    digit->setBaseForeColor(unlit);
+    digit->setDegitForeColor(lit);
+}
+
+void Form1::setFareAndClockColours(int32_t back, int32_t unlit, int32_t lit)
+{
+    for (int i = 1; i <= 24; ++i)
+        setDigitColours(Degit(i), back, unlit, lit);
+    for (M_Degit* t : timeDegit_)
+        setDigitColours(t, back, unlit, lit);
+}
 
 void Form1::ShapeToClient()
 {

@@ -51,6 +51,12 @@ public:
     // underneath it; the Application connects this to the console.
     void setConsoleEnabler(std::function<void(bool)> enable) { consoleEnabler_ = std::move(enable); }
 
+    // Text colour (0x00BBGGRR) of the ticket-number labels 1..24, as the backlight lights them.
+    void setSeiriNumColour(int32_t colour);
+    // The three colours of the fare and clock digits: background, unlit and lit segments.
+    static void setDigitColours(M_Degit* digit, int32_t back, int32_t unlit, int32_t lit);
+    void setFareAndClockColours(int32_t back, int32_t unlit, int32_t lit);
+
     // Clips the window to its client rectangle.
     void ShapeToClient();
 

@@ -14,7 +14,6 @@
 #include "platform/Clock.h"
 #include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
-#include "platform/OleColor.h"
 #include "platform/PlatformServices.h"
 #include "platform/Sleeper.h"
 
@@ -307,13 +306,7 @@ void frmCtl::Option4_Click(int index)
         ctx_.services.messageBox.show(backlightErrorText(e.number()), QStringLiteral("エラー"),
                                       MessageBox::Icon::Critical, MessageBox::Buttons::Ok);
     }
-    const QColor colour = oleColorToQColor(o.Command5(index)->BackColor());
-    for (int i = 1; i <= 24; ++i) {
-        QLabel* l = board.lblSeiriNum(i);
-        QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, colour);
-        l->setPalette(pal);
-    }
+    board.setSeiriNumColour(o.Command5(index)->BackColor());
 }
 
 void frmCtl::Check1_Click()
