@@ -28,6 +28,16 @@ int main(int argc, char** argv)
     fareboard::EventLoopSleeper sleeper;
     fareboard::SystemClock clock;
     fareboard::QtKobuRes library;
+    // Told from inside a board update; shown once that update is over, not in the middle of it.
+    library.setPluginFaultHandler([&messageBox](const QString&, const QString& message) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [&messageBox, message] {
+                messageBox.show(message, QStringLiteral("プラグインロードエラー"), fareboard::MessageBox::Icon::Critical,
+                                fareboard::MessageBox::Buttons::Ok);
+            },
+            Qt::QueuedConnection);
+    });
     fareboard::DesktopShell shell;
     fareboard::SdlMixer mixer;
     fareboard::SdlAudioDevice audio(mixer);
