@@ -170,8 +170,8 @@ QString QtKobuRes::TmlFolderDlg(QWidget* owner, const QString& title)
 
 QString QtKobuRes::GetOsInfo() { return hostOsName(); }
 
-// Each operation loads the plug-in afresh and unloads it when done, so a plug-in file the user
-// replaces is picked up at the next call and nothing stays mapped after the path is cleared.
+// A plug-in file the user replaces is picked up at the next call: the helper keeps a plug-in
+// loaded only while its file stays the same, and nothing of it is ever mapped into the program.
 int32_t QtKobuRes::KBU_GetPlgInfo(const QString& path, PlgInfo& info)
 {
     if (path.isEmpty())

@@ -54,6 +54,7 @@ int main(int argc, char** argv)
     // Plug-ins may draw with Qt (QImage, QPainter, fonts), which needs a GUI application.
     QGuiApplication app(argc, argv);
 
+    fareboard::TicketPluginCache plugins;
     for (;;) {
         char header[4];
         if (!readExactly(STDIN_FILENO, header, 4))
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
         const auto request = fareboard::decodeTicketRequest(payload);
         if (!request)
             return 1;
-        const fareboard::TicketReply reply = fareboard::runTicketRequest(*request);
+        const fareboard::TicketReply reply = fareboard::runTicketRequest(*request, &plugins);
         if (!writeAll(answers, fareboard::ticketFrame(fareboard::encodeTicketReply(reply, request->op))))
             return 0;
     }

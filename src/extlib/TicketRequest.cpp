@@ -1,6 +1,8 @@
 #include "TicketRequest.h"
 
 #include <QDataStream>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QtEndian>
 
@@ -63,12 +65,36 @@ bool knownOp(quint8 op)
 
 }  // namespace
 
-TicketReply runTicketRequest(const TicketRequest& request)
+const TicketPlugin* TicketPluginCache::get(const QString& path)
+{
+    const QFileInfo file(path);
+    const qint64 size = file.exists() ? file.size() : -1;
+    const qint64 modified = file.exists() ? file.lastModified().toMSecsSinceEpoch() : -1;
+    if (plugin_ && path == path_ && size == size_ && modified == modifiedMs_)
+        return plugin_.get();
+    // The old one goes first: the host's loader would hand back a library still loaded under
+    // the same name instead of reading the new file.
+    plugin_.reset();
+    plugin_ = TicketPlugin::open(path);
+    path_ = path;
+    size_ = size;
+    modifiedMs_ = modified;
+    return plugin_.get();
+}
+
+TicketReply runTicketRequest(const TicketRequest& request, TicketPluginCache* cache)
 {
     TicketReply reply;
     if (request.path.isEmpty())
         return reply;
-    const auto plugin = TicketPlugin::open(request.path);
+    std::unique_ptr<TicketPlugin> once;
+    const TicketPlugin* plugin = nullptr;
+    if (cache) {
+        plugin = cache->get(request.path);
+    } else {
+        once = TicketPlugin::open(request.path);
+        plugin = once.get();
+    }
     if (!plugin)
         return reply;
     switch (request.op) {

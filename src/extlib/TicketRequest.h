@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace fareboard {
@@ -33,8 +34,23 @@ struct TicketReply {
     QImage picture;  // Draw: the picture as the plug-in left it
 };
 
-// Runs the request against the plug-in file, loading it for this call only.
-TicketReply runTicketRequest(const TicketRequest& request);
+// The helper's last plug-in, kept loaded while its file stays the same: loading it for every
+// call was most of a ticket's cost. The program itself never keeps one (see QtKobuRes).
+class TicketPluginCache {
+public:
+    // The plug-in at `path`, loaded again when the file changed; null when it is no plug-in.
+    const TicketPlugin* get(const QString& path);
+
+private:
+    QString path_;
+    qint64 size_ = -1;
+    qint64 modifiedMs_ = -1;
+    std::unique_ptr<TicketPlugin> plugin_;
+};
+
+// Runs the request against the plug-in file, loading it for this call only, or taking it from
+// `cache` when one is given.
+TicketReply runTicketRequest(const TicketRequest& request, TicketPluginCache* cache = nullptr);
 
 // A frame is a 32-bit little-endian payload length and the payload. Nothing larger than the
 // biggest picture and texts a plug-in may exchange is a frame.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -367,4 +368,24 @@ TEST(TicketPlugin, helperStartsAtTheFirstCallAndServesTheNext)
     TicketHelper missing(QStringLiteral("/nonexistent/fareboard-ticket"));
     EXPECT_FALSE(missing.run({TicketOp::Info, kSample, {}, {}}, fault));
     EXPECT_EQ(fault, TicketHelper::Fault::NotStarted);
+}
+
+TEST(TicketPlugin, rebuiltPluginFileIsLoadedAnewAtTheNextCall)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mine.4SP"));
+    ASSERT_TRUE(QFile::copy(testPlugin(PLUGIN_REFUSING_INFO_PATH), path));
+    QtKobuRes library;
+    PlgInfo info;
+    EXPECT_EQ(library.KBU_GetPlgInfo(path, info), 0);
+
+    // The developer fixes the plug-in and builds it over the same file.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(testPlugin(PLUGIN_LIAR_PATH), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    file.close();
+    ASSERT_NE(library.KBU_GetPlgInfo(path, info), 0);
+    EXPECT_EQ(info.PreviewWidth, 2000);
 }
