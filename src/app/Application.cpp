@@ -76,6 +76,8 @@ void Application::start()
     board_->ShapeToClient();
     board_->show();
     board_->update();
+    // Shown after the console, the board would cover it where the two meet; the console stays on top.
+    console_->raise();
     if (!QFileInfo::exists(config_.settingsPath))
         console_->showColumnScrolling();
     LoadIni();
