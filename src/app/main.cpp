@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -48,5 +49,8 @@ int main(int argc, char** argv)
                                          }};
     fareboard::Application app(services, config);
     app.start();
+    // The sound card opens once the windows are on screen; a sound asked for before then waits
+    // for it instead of being lost.
+    QTimer::singleShot(0, &qtApp, [&mixer] { mixer.openInBackground(); });
     return qtApp.exec();
 }
