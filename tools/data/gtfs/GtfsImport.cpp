@@ -261,7 +261,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         throw InputError(options.feed, 0, QStringLiteral("no route pattern can be imported; nothing was written"));
     files.emplace_back(QStringLiteral("routes.csv"), csvBytes(table));
     files.emplace_back(QStringLiteral("readings.csv"),
-                       readingsFileBytes(QFileInfo(QFileInfo(options.feed).absoluteFilePath()).fileName(), usedReadings(feed, items), warnings));
+                       readingsFileBytes(QFileInfo(QDir::cleanPath(QFileInfo(options.feed).absoluteFilePath())).fileName(),
+                                         usedReadings(feed, items), warnings));
     writeAll(options.outDir, files);
 
     for (const QString& w : std::as_const(warnings))

@@ -55,7 +55,15 @@ ConvertedPattern convertPattern(const PatternInput& input)
             out.warnings << QStringLiteral("%1 has no name; the board shows nothing").arg(what);
     }
 
-    const std::vector<int> issued = ticketZones(n, input.fare);
+    // Zones compare every stop's fares with every later stop's; asking the feed once per pair
+    // keeps a 301-stop route to a blink.
+    std::vector<std::optional<int>> matrix(std::size_t(n) * std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        for (int j = i; j < n; ++j)
+            matrix[std::size_t(i) * std::size_t(n) + std::size_t(j)] = input.fare(i, j);
+    const auto fare = [&](int from, int to) { return matrix[std::size_t(from) * std::size_t(n) + std::size_t(to)]; };
+
+    const std::vector<int> issued = ticketZones(n, fare);
     out.ticketCount = int(issued.size());
     if (out.ticketCount > kColumns)
         out.warnings << QStringLiteral("%1 ticket numbers, but a fare table has %2 columns; the rest are left out")
@@ -77,12 +85,12 @@ ConvertedPattern convertPattern(const PatternInput& input)
             const int from = issued[std::size_t(k)];
             if (from > r)
                 break;  // not issued yet: 0, a dark cell
-            std::optional<int> fare = input.fare(from, r);
-            if (!fare && from == r && r + 1 < n)
-                fare = input.fare(r, r + 1);
-            if (!fare)
+            std::optional<int> owed = fare(from, r);
+            if (!owed && from == r && r + 1 < n)
+                owed = fare(r, r + 1);
+            if (!owed)
                 ++out.missingFares;
-            row.values[std::size_t(k)] = int16_t(fare.value_or(-1));
+            row.values[std::size_t(k)] = int16_t(owed.value_or(-1));
         }
         out.rows.push_back(std::move(row));
     }
