@@ -66,7 +66,7 @@ inline void importAll(FeedSource& source)
         QStringList warnings;
         std::vector<std::pair<QString, QString>> readings = feed.readings;
         for (const RoutePattern& p : patterns) {
-            if (p.stops.size() < 2 || p.stops.size() > 301)
+            if (p.stops.size() < 2 || p.callCount > 301)
                 continue;
             PatternInput input;
             for (int s : p.stops)

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace fareboard::datatool::gtfs {
 namespace {
@@ -186,7 +187,10 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
         const auto stop = feed.stopById.constFind(stopId);
         if (stop == feed.stopById.constEnd())
             t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(stopId));
-        feed.trips[std::size_t(lastIndex)].stops.emplace_back(t.integer("stop_sequence"), *stop);
+        const int sequence = t.integer("stop_sequence");
+        Trip& trip = feed.trips[std::size_t(lastIndex)];
+        if (++trip.callCount <= Trip::kMaxKeptCalls)
+            trip.stops.emplace_back(sequence, *stop);
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),
@@ -216,6 +220,7 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
     Table t(source, QStringLiteral("fare_rules.txt"), false);
     t.require("fare_id");
     int unknownFare = 0, withContains = 0;
+    std::set<std::tuple<int, int, int, int>> distinct;
     while (t.next()) {
         const auto price = priceOf.find(t.needed("fare_id"));
         if (price == priceOf.end()) {
@@ -240,6 +245,9 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
         if (!origin.isEmpty() && (rule.origin = zoneById.value(origin, -2)) == -2)
             continue;
         if (!destination.isEmpty() && (rule.destination = zoneById.value(destination, -2)) == -2)
+            continue;
+        // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
+        if (!distinct.insert({rule.price, rule.route, rule.origin, rule.destination}).second)
             continue;
         feed.fareRules.push_back(rule);
     }

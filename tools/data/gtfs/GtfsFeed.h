@@ -31,8 +31,12 @@ struct Trip {
     int route = 0;  // index into Feed::routes
     QString direction;
     QString headsign;
-    // (stop_sequence, stop index) as read; sorted by sequence once all are in.
+    // (stop_sequence, stop index) as read; sorted by sequence once all are in. Only the first
+    // kMaxKeptCalls are kept: a trip with more cannot be imported anyway, and a feed whose
+    // stop_times repeat one line for ever must not fill the memory.
     std::vector<std::pair<int, int>> stops;
+    int callCount = 0;  // all its rows in stop_times.txt
+    static constexpr int kMaxKeptCalls = 302;
 };
 
 // One line of fare_rules.txt that can apply: -1 for a column left empty (it matches any).

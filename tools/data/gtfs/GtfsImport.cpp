@@ -72,7 +72,7 @@ QStringList listRow(const Feed& feed, const Imported& item)
     return {QString::number(p.number), route.id, route.shortName, route.longName, p.direction,
             p.headsign.isEmpty() ? QString() : toBoardText(p.headsign).text,
             rows.empty() ? QString() : rows.front().stopName, rows.empty() ? QString() : rows.back().stopName,
-            QString::number(p.stops.size()), QString::number(item.converted.ticketCount)};
+            QString::number(p.callCount), QString::number(item.converted.ticketCount)};
 }
 
 // Writes every file beside its place first; only when all are whole are they renamed into
@@ -193,8 +193,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         if (!options.routes.isEmpty() && !options.routes.contains(route.id))
             continue;
         Imported item{&p, {}, {}};
-        if (p.stops.size() > std::size_t(kMaxStops)) {
-            item.refused = QStringLiteral("%1 stops; a fare table holds at most %2").arg(p.stops.size()).arg(kMaxStops);
+        if (p.callCount > kMaxStops) {
+            item.refused = QStringLiteral("%1 stops; a fare table holds at most %2").arg(p.callCount).arg(kMaxStops);
         } else if (p.stops.size() < 2) {
             item.refused = QStringLiteral("a single stop; a route needs two to be driven");
         } else {

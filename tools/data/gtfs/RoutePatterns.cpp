@@ -16,7 +16,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
         int tripCount = 0;
         std::map<QString, int> headsigns;
     };
-    using Key = std::tuple<int, QString, std::vector<int>>;
+    using Key = std::tuple<int, QString, std::vector<int>, int>;
     std::map<Key, Gathered> byKey;
     for (std::size_t t = 0; t < feed.trips.size(); ++t) {
         const Trip& trip = feed.trips[t];
@@ -26,7 +26,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
         stops.reserve(trip.stops.size());
         for (const auto& call : trip.stops)
             stops.push_back(call.second);
-        auto [it, added] = byKey.try_emplace(Key{trip.route, trip.direction, std::move(stops)});
+        auto [it, added] = byKey.try_emplace(Key{trip.route, trip.direction, std::move(stops), trip.callCount});
         if (added)
             it->second.firstTrip = int(t);
         ++it->second.tripCount;
@@ -41,6 +41,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
         p.route = std::get<0>(key);
         p.direction = std::get<1>(key);
         p.stops = std::get<2>(key);
+        p.callCount = std::get<3>(key);
         p.tripCount = gathered.tripCount;
         int best = 0;
         for (const auto& [headsign, count] : gathered.headsigns) {

@@ -13,7 +13,8 @@ namespace fareboard::datatool::gtfs {
 struct RoutePattern {
     int route = 0;          // index into Feed::routes
     QString direction;      // direction_id as written, often empty
-    std::vector<int> stops;  // indices into Feed::stops, in running order
+    std::vector<int> stops;  // indices into Feed::stops, in running order (the first 302 of a longer trip)
+    int callCount = 0;       // the stops of its trips, however many
     int tripCount = 0;
     QString headsign;       // the one most of its trips show; empty when none does
     int number = 0;         // the 系統 number it is imported under
