@@ -203,11 +203,14 @@ TEST_F(GtfsImport, FeedsFromOtherToolsGiveTheSameRoutes)
 {
     ASSERT_EQ(runTool({"gtfs", kSample, path("plain")}).status, 0);
     // A byte order mark, LF line ends, quoted fields, columns in another order and one more,
-    // and an empty translations file.
+    // and readings in the newer layout, by text and by record.
     copySample(path("other"), [](const QString& name, QByteArray bytes) {
         bytes.replace("\r\n", "\n");
         if (name == QLatin1String("translations.txt"))
-            return QByteArray("trans_id,lang,translation\n");
+            return QByteArray("table_name,field_name,language,translation,record_id,record_sub_id,field_value\n"
+                              "stops,stop_name,ja-Hrkt,かわさきえきにしぐち,,,川崎駅西口\n"
+                              "stops,stop_name,en,Kawasaki,,,川崎駅西口\n"
+                              "stops,stop_name,ja-Hrkt,みなみさいわいちょう,1535-01,,\n");
         if (name != QLatin1String("stops.txt"))
             return "\xEF\xBB\xBF" + bytes;
         QByteArray out;
@@ -223,7 +226,17 @@ TEST_F(GtfsImport, FeedsFromOtherToolsGiveTheSameRoutes)
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     for (const char* file : {"1.hy3", "1tp.csv", "2.hy3", "2tp.csv", "routes.csv"})
         EXPECT_EQ(readFile(path("other-out/") + file), readFile(path("plain/") + file)) << file;
-    EXPECT_FALSE(readFile(path("other-out/readings.csv")).contains(','));
+    EXPECT_EQ(readFile(path("other-out/readings.csv")).split('\n').mid(1),
+              (QList<QByteArray>{"川崎駅西口,かわさきえきにしぐち", "南幸町１番のりば,みなみさいわいちょう", ""}));
+
+    // Optional files left empty, as some exporters write them.
+    copySample(path("empty"), [](const QString& name, QByteArray bytes) {
+        return name == QLatin1String("translations.txt") ? QByteArray() : bytes;
+    });
+    writeFile(path("empty/translations.txt"), QByteArray());
+    const ToolRun empty = runTool({"gtfs", path("empty"), path("empty-out")});
+    ASSERT_EQ(empty.status, 0) << empty.err.toStdString();
+    EXPECT_EQ(readFile(path("empty-out/2.hy3")), readFile(path("plain/2.hy3")));
 
     // The feed as published: zipped, with its folder.
     zip_t* zip = zip_open(QFile::encodeName(path("feed.zip")).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
