@@ -5,6 +5,7 @@
 #include "FareCsv.h"
 #include "FareDataWriter.h"
 #include "InputError.h"
+#include "gtfs/GtfsImport.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 
@@ -28,12 +29,13 @@ const char* const kOverview =
     "  check FILE                 check a fare data file (.hy3) or broadcast data (tp.csv)\n"
     "  sjis IN OUT                convert broadcast data from UTF-8 to Shift-JIS with CR LF\n"
     "  utf8 IN OUT                convert broadcast data from Shift-JIS to UTF-8\n"
+    "  gtfs FEED OUTDIR           make routes from a GTFS-JP feed (.zip or folder)\n"
     "\n"
     "'fareboard-data COMMAND --help' describes a command. Exit status: 0 done, 1 a file is\n"
     "wrong (nothing is written), 2 the command line is wrong.\n";
 
 struct Command {
-    int argumentCount;
+    int argumentCount;  // -1: the command checks its own arguments
     const char* usage;
     const char* help;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -85,7 +87,8 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "fareboard-data import: " << args[0] << " is a fare data file; the CSV table comes first\n";
         return kExitUsage;
     }
-    const auto rows = readFareCsv(readInput(args[0]), args[0]);
+    FileSource source(args[0]);
+    const auto rows = readFareCsv(source, args[0]);
     const QByteArray bytes = encodeFareData(rows, args[1]);
     // The names were fine for the file; say what the board will make of them before writing.
     const CheckReport report = checkFareData(bytes, args[1]);
@@ -151,8 +154,8 @@ const std::map<QString, Command>& commands()
           "\n"
           "The first row is a header: two labels (stop name, ticket number), then the data\n"
           "column numbers 1, 2, 3 ... in order, at most 150. Below it one row per stop in\n"
-          "running order, at most 301: the stop name, its ticket number (整理券番号) and one\n"
-          "whole number for each data column. Columns 1 to 24 are the fares shown under\n"
+          "running order, 2 to 301 (a reset starts before the last stop): the stop name,\n"
+          "its ticket number (整理券番号) and one whole number for each data column. Columns 1 to 24 are the fares shown under\n"
           "ticket numbers 1 to 24; any column can drive the stepping chimes or an information\n"
           "digit. Numbers run from -32768 to 32767; -1 marks a column without a fare.\n"
           "Every row has as many fields as the header. Stop names must be writable in\n"
@@ -188,6 +191,7 @@ const std::map<QString, Command>& commands()
           "Converts broadcast data in Shift-JIS (IN, e.g. 12tp.csv) to UTF-8 with LF line\n"
           "ends (OUT) for editing; 'sjis' turns it back.\n",
           runUtf8}},
+        {QStringLiteral("gtfs"), {-1, gtfs::kGtfsUsage, gtfs::kGtfsHelp, gtfs::runGtfs}},
     };
     return table;
 }
@@ -224,7 +228,7 @@ int runDataTool(const QStringList& arguments, QTextStream& out, QTextStream& err
         out << "Usage: " << command->second.usage << "\n\n" << command->second.help;
         return kExitOk;
     }
-    if (rest.size() != command->second.argumentCount) {
+    if (command->second.argumentCount >= 0 && rest.size() != command->second.argumentCount) {
         err << "Usage: " << command->second.usage << "\n('fareboard-data " << name << " --help' says more)\n";
         return kExitUsage;
     }
