@@ -89,7 +89,7 @@ TEST(SayTool, RealStopNamesAreReadRightAndAReadingsFileMendsTheRest)
 
     QTemporaryDir folder;
     writeFile(folder.filePath(QStringLiteral("readings.csv")), readings);
-    const QStringList mended = sayAll({QStringLiteral("--folder"), folder.path()});
+    const QStringList mended = sayAll({QStringLiteral("--folder"), folder.path(), QStringLiteral("--voice"), QStringLiteral("open-jtalk")});
     ASSERT_EQ(mended.size(), total);
     for (int i = 0; i < total; ++i)
         EXPECT_TRUE(sameReading(mended[i], QString::fromUtf8(kRealNames[i].reading)))
@@ -101,7 +101,7 @@ TEST(SayTool, TheDemoRouteIsReadRight)
     if (!haveOpenJTalk())
         GTEST_SKIP() << "Open JTalk with its dictionary and voice is not installed";
     const QString demo = demoFolder(QCoreApplication::applicationDirPath());
-    const ToolRun run = runTool({"say", "--folder", demo, "次は、ひばり橋です。", "次は、灯台下です。",
+    const ToolRun run = runTool({"say", "--voice", "open-jtalk", "--folder", demo, "次は、ひばり橋です。", "次は、灯台下です。",
                                  "このバスは青凪港行きです。", "次は、終点、青凪港です。", "次は、本町二丁目です。",
                                  "次は、若葉町です。"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();

@@ -6,6 +6,7 @@
 #include "announce/mdlM_Tape.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
+#include "platform/SettingsLocation.h"
 #include "platform/audio/PcmTools.h"
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/SpokenText.h"
@@ -25,7 +26,8 @@ const char* const kSayHelp =
     "and Latin letters read out. This is how to check a readings file.\n"
     "\n"
     "  --wav OUT.wav   also write the texts spoken one after another as a WAV file\n"
-    "  --voice VOICE   open-jtalk or espeak-ng; the best installed one when not given\n"
+    "  --voice VOICE   open-jtalk or espeak-ng; when not given, the one chosen with the\n"
+    "                  tape's 調整 (~/.config/fareboard/speech.conf), else the best installed\n"
     "\n"
     "Lines of readings.csv the tape would skip are named on standard error.\n";
 
@@ -74,13 +76,25 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
 
     const std::vector<VoiceKind> installed = installedVoices();
+    // The program's own choice of voice, speed, pitch and volume, as 調整 left them.
+    SpeechSettings settings;
+    const QString settingsFile = userConfigHome() + QStringLiteral("/fareboard/speech.conf");
+    bool chosen = false;
+    if (QFileInfo(settingsFile).isFile()) {
+        try {
+            settings = parseSpeechSettings(readFileBytes(settingsFile, 4096));
+            chosen = true;
+        } catch (const AppError&) {
+        }
+    }
     VoiceKind kind;
     if (voiceArgument.isEmpty()) {
         if (installed.empty()) {
             err << "fareboard-data say: no voice is installed (open-jtalk or espeak-ng)\n";
             return kExitBadInput;
         }
-        kind = installed.front();
+        const bool here = std::find(installed.begin(), installed.end(), settings.voice) != installed.end();
+        kind = chosen && here ? settings.voice : installed.front();
     } else if (voiceArgument == QLatin1String("open-jtalk") || voiceArgument == QLatin1String("espeak-ng")) {
         kind = voiceArgument == QLatin1String("open-jtalk") ? VoiceKind::OpenJTalk : VoiceKind::Espeak;
         if (std::find(installed.begin(), installed.end(), kind) == installed.end()) {
@@ -114,7 +128,7 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return kExitBadInput;
     }
     std::vector<int16_t> spoken;
-    const SpeechSettings settings{kind};
+    settings.voice = kind;
     for (const QString& text : texts) {
         const QString prepared = spokenText(text, readings);
         out << voice->pronounce(prepared) << '\n';

@@ -47,7 +47,7 @@ SpeechAdjustDialog::SpeechAdjustDialog(const SpeechSettings& settings, const std
                  SpeechSettings::kMaxPitch, settings.pitch);
     volume_ = add(QStringLiteral("volume"), QStringLiteral("音量 (%)"), SpeechSettings::kMinVolume,
                   SpeechSettings::kMaxVolume, settings.volume);
-    show(settings);
+    showValues(settings);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
@@ -60,13 +60,13 @@ SpeechAdjustDialog::SpeechAdjustDialog(const SpeechSettings& settings, const std
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
         SpeechSettings defaults;
         defaults.voice = VoiceKind(voice_->itemData(0).toInt());
-        show(defaults);
+        showValues(defaults);
     });
     layout->addWidget(buttons);
     setMinimumWidth(360);
 }
 
-void SpeechAdjustDialog::show(const SpeechSettings& settings)
+void SpeechAdjustDialog::showValues(const SpeechSettings& settings)
 {
     const int index = voice_->findData(int(settings.voice));
     voice_->setCurrentIndex(index < 0 ? 0 : index);

@@ -27,7 +27,7 @@ signals:
 
 private:
     QSlider* addSlider(const QString& name, int min, int max, int value);
-    void show(const SpeechSettings& settings);
+    void showValues(const SpeechSettings& settings);
 
     QComboBox* voice_;
     QSlider* rate_;
