@@ -15,6 +15,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace fareboard::datatool {
 
@@ -43,6 +46,25 @@ QString fileError(const AppError& error)
     case ErrorNumber::DiskFull: return QStringLiteral("the disk is full");
     default: return QStringLiteral("cannot be written");
     }
+}
+
+// Open JTalk runs a process per text, so a long list of names is read two at a time; the
+// espeak-ng voice keeps library globals and reads one after another.
+QStringList pronounceAll(Voice& voice, VoiceKind kind, const QStringList& texts)
+{
+    std::vector<QString> readings(std::size_t(texts.size()));
+    std::atomic<qsizetype> next{0};
+    auto work = [&] {
+        for (qsizetype i = next++; i < texts.size(); i = next++)
+            readings[std::size_t(i)] = voice.pronounce(texts[i]);
+    };
+    std::vector<std::thread> helpers;
+    if (kind == VoiceKind::OpenJTalk && texts.size() > 1)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers)
+        t.join();
+    return QStringList(readings.begin(), readings.end());
 }
 
 }  // namespace
@@ -129,12 +151,14 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     std::vector<int16_t> spoken;
     settings.voice = kind;
-    for (const QString& text : texts) {
-        const QString prepared = spokenText(text, readings);
-        out << voice->pronounce(prepared) << '\n';
-        if (wav.isEmpty())
-            continue;
-        const std::vector<int16_t> samples = voice->synthesize(prepared, settings, false, {});
+    QStringList prepared;
+    for (const QString& text : texts)
+        prepared << spokenText(text, readings);
+    for (const QString& reading : pronounceAll(*voice, kind, prepared))
+        out << reading << '\n';
+    for (qsizetype i = 0; i < texts.size() && !wav.isEmpty(); ++i) {
+        const QString& text = texts[i];
+        const std::vector<int16_t> samples = voice->synthesize(prepared[i], settings, false, {});
         if (samples.empty()) {
             err << "fareboard-data say: " << voiceName(kind) << " made no sound for: " << text << '\n';
             return kExitBadInput;
