@@ -73,7 +73,7 @@ SpeechSettings BackgroundSpeechEngine::resolved(SpeechSettings settings) const
     return settings;
 }
 
-void BackgroundSpeechEngine::loadSettingsLocked()
+void BackgroundSpeechEngine::loadSettingsLocked() const
 {
     if (settingsLoaded_)
         return;
@@ -94,7 +94,7 @@ void BackgroundSpeechEngine::loadSettingsLocked()
 SpeechSettings BackgroundSpeechEngine::settings() const
 {
     std::lock_guard lock(mutex_);
-    const_cast<BackgroundSpeechEngine*>(this)->loadSettingsLocked();
+    loadSettingsLocked();
     return settings_;
 }
 
@@ -236,7 +236,7 @@ void BackgroundSpeechEngine::prefetch(const QString& text)
 bool BackgroundSpeechEngine::ready(const QString& text) const
 {
     std::lock_guard lock(mutex_);
-    const_cast<BackgroundSpeechEngine*>(this)->loadSettingsLocked();
+    loadSettingsLocked();
     return cache_.contains(keyOf(Job{text, settings_}));
 }
 

@@ -72,7 +72,7 @@ private:
     BackgroundSpeechEngine(PcmPlayer& player, std::vector<VoiceKind> installed, VoiceFactory makeVoice,
                            QString settingsFile);
     SpeechSettings resolved(SpeechSettings settings) const;
-    void loadSettingsLocked();
+    void loadSettingsLocked() const;
     void startLocked(const Job& job);
     void requeueLocked();
     void trimCacheLocked();
@@ -89,8 +89,9 @@ private:
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
-    bool settingsLoaded_ = false;
-    SpeechSettings settings_;
+    // Read on first use, not at creation: the program's start does not wait for the file.
+    mutable bool settingsLoaded_ = false;
+    mutable SpeechSettings settings_;
     QStringList tape_;
     std::deque<Job> backlog_;
     std::optional<Job> wanted_;  // to be played as soon as it is made

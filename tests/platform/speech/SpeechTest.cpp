@@ -3,6 +3,9 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
 #include "platform/speech/EspeakKanaVoice.h"
 #include "platform/speech/EspeakVoice.h"
+#include "platform/speech/InstalledVoices.h"
+#include "platform/speech/OpenJTalkVoice.h"
+#include "platform/speech/Voice.h"
 #include "platform/speech/JapaneseNumbers.h"
 #include "platform/speech/KanaReader.h"
 #include "support/FakeAudio.h"
@@ -11,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,14 +26,14 @@ namespace {
 
 const QString kDictionary = QStringLiteral(FAREBOARD_TEST_BUS_DICTIONARY);
 
-// Waits (for real: the engine works on its own thread) until `done` or two seconds pass.
+// Waits (for real: the engine works on its own thread) until `done` or `ms` pass.
 template <typename F>
-bool eventually(F done)
+bool eventually(F done, int ms = 2000)
 {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > 2000)
+        if (timer.elapsed() > ms)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -154,6 +158,35 @@ TEST(EspeakKanaVoice, PlaysThroughTheMixerUntilStopped)
     engine->stop();
     EXPECT_FALSE(engine->speaking());
     EXPECT_FALSE(mixer.playing(QStringLiteral("fareboardSpeech")));
+}
+
+TEST(OpenJTalkVoice, MakesTheTapeAheadPlaysItAtOnceAndMakesItAgainAtAnotherRate)
+{
+    if (!OpenJTalkFiles::installed().complete())
+        GTEST_SKIP() << "Open JTalk with its dictionary and voice is not installed";
+    test::FakePcmPlayer player;
+    QTemporaryDir dir;
+    auto engine = BackgroundSpeechEngine::create(player, {VoiceKind::OpenJTalk}, makeInstalledVoice,
+                                                 dir.filePath(QStringLiteral("speech.conf")));
+    const QString text = QStringLiteral("ツギワ、札幌駅前です。");
+    engine->prepare({text});
+    ASSERT_TRUE(eventually([&] { return engine->ready(text); }, 20000));
+    engine->speak(text);
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(player.sampleRate, 48000);
+    const std::size_t normal = player.played[0].size();
+    EXPECT_GT(normal, 48000u * 8 / 10);
+    EXPECT_LT(normal, 48000u * 4);
+    engine->stop();
+    EXPECT_FALSE(player.playing());
+
+    SpeechSettings faster = engine->settings();
+    faster.rate = 150;
+    engine->setSettings(faster);
+    ASSERT_TRUE(eventually([&] { return engine->ready(text); }, 20000));
+    engine->speak(text);
+    ASSERT_EQ(player.played.size(), 2u);
+    EXPECT_LT(player.played[1].size(), normal * 8 / 10);
 }
 
 }  // namespace
