@@ -56,7 +56,7 @@ BackgroundSpeechEngine::~BackgroundSpeechEngine()
 
 QString BackgroundSpeechEngine::sampleText()
 {
-    return QStringLiteral("次は、ひばり橋です。お降りの方はお知らせください。");
+    return QStringLiteral("次は、市役所前です。お降りの方はお知らせください。");
 }
 
 QString BackgroundSpeechEngine::keyOf(const Job& job)
