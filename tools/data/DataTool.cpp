@@ -6,6 +6,8 @@
 #include "FareDataWriter.h"
 #include "InputError.h"
 #include "gtfs/GtfsImport.h"
+#include "ReadingsCheck.h"
+#include "SayCommand.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 
@@ -26,10 +28,12 @@ const char* const kOverview =
     "Commands:\n"
     "  import FARES.csv OUT.hy3   make a fare data file from a fare table in UTF-8 CSV\n"
     "  export IN.hy3 OUT.csv      write a fare data file as a UTF-8 CSV fare table\n"
-    "  check FILE                 check a fare data file (.hy3) or broadcast data (tp.csv)\n"
+    "  check FILE                 check a fare data file (.hy3), broadcast data (tp.csv) or\n"
+    "                             readings (readings.csv)\n"
     "  sjis IN OUT                convert broadcast data from UTF-8 to Shift-JIS with CR LF\n"
     "  utf8 IN OUT                convert broadcast data from Shift-JIS to UTF-8\n"
     "  gtfs FEED OUTDIR           make routes from a GTFS-JP feed (.zip or folder)\n"
+    "  say TEXT... [--folder DIR] print how the voice reads texts; --wav OUT.wav to listen\n"
     "\n"
     "'fareboard-data COMMAND --help' describes a command. Exit status: 0 done, 1 a file is\n"
     "wrong (nothing is written), 2 the command line is wrong.\n";
@@ -115,9 +119,11 @@ int runCheck(const QStringList& args, QTextStream& out, QTextStream& err)
         report = checkFareData(readInput(path), path);
     } else if (endsWith(path, "tp.csv")) {
         report = checkBroadcastData(readInput(path), path);
+    } else if (endsWith(path, "readings.csv")) {
+        report = checkReadingsFile(readInput(path), path);
     } else {
         err << "fareboard-data check: " << path
-            << ": the name ends neither in .hy3 (fare data) nor in tp.csv (broadcast data)\n";
+            << ": the name ends neither in .hy3 (fare data), tp.csv (broadcast data) nor readings.csv\n";
         return kExitUsage;
     }
     for (const QString& line : report.summary)
@@ -178,7 +184,9 @@ const std::map<QString, Command>& commands()
           "Broadcast data: Shift-JIS text, three fields per line (text, step flag, chime flag):\n"
           "a line with fewer fields borrows them from the next line and shifts every later\n"
           "entry; quotes left open; flags that are not numbers; then the entries as the tape\n"
-          "reads them. Exit status 1 when there are errors; warnings alone give 0.\n",
+          "reads them.\n"
+          "Readings (readings.csv): every line the tape would skip, as FILE:LINE: why.\n"
+          "Exit status 1 when there are errors; warnings alone give 0.\n",
           runCheck}},
         {QStringLiteral("sjis"),
          {2, "fareboard-data sjis IN OUT",
@@ -192,6 +200,7 @@ const std::map<QString, Command>& commands()
           "ends (OUT) for editing; 'sjis' turns it back.\n",
           runUtf8}},
         {QStringLiteral("gtfs"), {-1, gtfs::kGtfsUsage, gtfs::kGtfsHelp, gtfs::runGtfs}},
+        {QStringLiteral("say"), {-1, kSayUsage, kSayHelp, runSay}},
     };
     return table;
 }
