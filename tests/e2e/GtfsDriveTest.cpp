@@ -1,6 +1,7 @@
 // The sample feed's distance-fare route, imported by the build, driven on the real program: the
 // route set on the keypad, the reset, the tape's "送り" stepping the board along the route, and
 // the fares on the board read back from screenshots against the imported fare table.
+#include "DesktopHarness.h"
 #include "board/BoardLayout.h"
 #include "console/FareDataFile.h"
 #include "controls/digit/M_Degit.h"
@@ -26,62 +27,10 @@
 #include <signal.h>
 
 using namespace fareboard;
+using namespace fareboard::e2e;
 
 namespace {
 
-// The harness is kept apart from the one of EndToEndTest.cpp on purpose: small, and it picks
-// its display from FAREBOARD_TEST_DISPLAY when set, so runs beside other users' servers stay
-// on a display of their own.
-// The X server is asked to end (killed, it leaves its lock behind); the program, a scratch copy
-// with nothing to keep, is killed.
-struct Child {
-    QProcess process;
-    bool askToEnd = false;
-    ~Child()
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        if (askToEnd)
-            process.terminate();
-        if (!askToEnd || !process.waitForFinished(3000)) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-};
-
-bool displayInUse(int n)
-{
-    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(n));
-    if (!lock.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 pid = lock.readAll().trimmed().toLongLong();
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
-}
-
-QString run(const QString& program, const QStringList& args, const QString& display)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(10000))
-        p.kill();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs = 100)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(static_cast<unsigned long>(stepMs));
-    }
-    return true;
-}
 
 class GtfsDrive : public ::testing::Test {
 protected:
