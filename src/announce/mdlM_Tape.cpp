@@ -4,6 +4,7 @@
 #include "mdlSndAPI.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
+#include "platform/speech/ReadingsFile.h"
 #include "platform/speech/SpeechEngine.h"
 
 #include <QFileInfo>
@@ -32,6 +33,9 @@ QString refusal(const QString& path, const AppError& error)
         return QStringLiteral("放送データ %1 を読み込めません: %2").arg(file, error.description());
     }
 }
+
+// A readings file of every stop in a prefecture is well under this.
+constexpr qint64 kMaxReadingsBytes = 8 * 1024 * 1024;
 
 QString chimeBox(int flag)
 {
@@ -119,7 +123,48 @@ void mdlM_Tape::TapeLoad(const QString& folder, const QString& name)
         host_.setControlEnabled(kGroup, false);
         const bool missing = error.number() == ErrorNumber::FileNotFound || error.number() == ErrorNumber::PathNotFound;
         host_.setControlToolTip(kGroup, missing ? QString() : refusal(path, error));
+        spoken_.clear();
+        return;
     }
+    loadReadings(folder);
+    if (engine_) {
+        QStringList texts;
+        for (int32_t pos = 1; pos <= count_; ++pos)
+            texts << spokenAt(pos);
+        engine_->prepare(texts);
+    }
+}
+
+ReadingTable mdlM_Tape::readingsOf(const QString& folder)
+{
+    ReadingTable table;
+    const QString path = resolveIgnoringCase(withTrailingSeparator(folder) + QStringLiteral("readings.csv"));
+    if (!QFileInfo(path).isFile())
+        return table;
+    try {
+        // Bad lines are left out here; 'fareboard-data check' names them.
+        table.addAll(parseReadingsFile(readFileBytes(path, kMaxReadingsBytes)).entries);
+    } catch (const AppError&) {
+        // No readings file is as good as an unreadable one: the voice reads on its own.
+    }
+    return table;
+}
+
+void mdlM_Tape::loadReadings(const QString& folder)
+{
+    readings_ = readingsOf(folder);
+    spoken_.assign(tape_.size(), QString());
+    for (std::size_t i = 0; i < tape_.size(); ++i)
+        spoken_[i] = spokenText(tape_[i].Text, readings_);
+}
+
+QString mdlM_Tape::spokenAt(int32_t pos) const
+{
+    if (pos >= 1 && std::size_t(pos) <= spoken_.size())
+        return spoken_[std::size_t(pos) - 1];
+    // Entries read before a load failed part way.
+    const TapeEntry* entry = entryAt(pos);
+    return entry ? spokenText(entry->Text, readings_) : QString();
 }
 
 const TapeEntry* mdlM_Tape::entryAt(int32_t pos) const
@@ -155,6 +200,9 @@ void mdlM_Tape::TapeNext()
         pos_ = count_;
         return;
     }
+    // A chime played to its end gives the voice that long to make the text.
+    if (engine_)
+        engine_->prefetch(spokenAt(pos_));
     if (host_.optionSelected(QStringLiteral("Option2(2)"))) {
         playChime(host_.optionText(QStringLiteral("txtSelectSound(3)")), "S3");
     } else {
@@ -172,6 +220,8 @@ void mdlM_Tape::TapeBack()
         pos_ = 1;
         return;
     }
+    if (engine_)
+        engine_->prefetch(spokenAt(pos_));
     const int flag = TapeFlagAt(pos_);
     if (flag >= 1 && flag <= 3)
         playChime(host_.optionText(chimeBox(flag)), "S2");
@@ -188,7 +238,7 @@ void mdlM_Tape::TapeSpeak(int32_t pos)
         return;
     // The engine reads on its own after speak() returns, so its state is "speaking" here;
     // stopping on that state would silence every announcement.
-    engine_->speak(entry->Text);
+    engine_->speak(spokenAt(pos));
 }
 
 void mdlM_Tape::TapeStop()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BroadcastData.h"
+#include "platform/speech/SpokenText.h"
 
 #include <QString>
 
@@ -51,16 +52,25 @@ public:
     // The broadcast data file of a route in a folder: "<folder>/<name>tp.csv".
     static QString fileName(const QString& folder, const QString& name);
 
+    // The readings of a broadcast folder, "<folder>/readings.csv"; bad lines are skipped and
+    // a missing or unreadable file gives none.
+    static ReadingTable readingsOf(const QString& folder);
+    // Entry pos as the voice is given it: the folder's readings over the built-in ones.
+    QString spokenAt(int32_t pos) const;
+
 private:
     bool onVista();
     void setGroup(bool usable);
     void playChime(const QString& file, const char* kind);
+    void loadReadings(const QString& folder);
 
     TapeHost& host_;
     mdlSndAPI& sound_;
     EngineFactory makeEngine_;
     std::unique_ptr<SpeechEngine> engine_;
     std::vector<TapeEntry> tape_;
+    std::vector<QString> spoken_;
+    ReadingTable readings_;
     int32_t count_ = 0;
     int32_t pos_ = 0;
     bool usable_ = false;

@@ -11,6 +11,7 @@
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 #include "platform/MessageBox.h"
+#include "platform/WindowPlacement.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
 #include "options/ColorButton.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -67,12 +69,17 @@ void Application::start()
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desk = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     board_->move(desk.topLeft());
-    // The console's outer size includes the frame the window manager gives it.
-    const QSize outer = console_->frameGeometry().size();
-    console_->move(desk.right() + 1 - outer.width(), desk.bottom() + 1 - outer.height());
+    // The console's outer frame, borders included, touches the screen's right and bottom edges.
+    placeOuterFrame(console_.get(), [desk](const QSize& outer) {
+        return QPoint(desk.right() + 1 - outer.width(), desk.bottom() + 1 - outer.height());
+    });
     board_->ShapeToClient();
     board_->show();
     board_->update();
+    // Shown after the console, the board would cover it where the two meet; the console stays on top.
+    console_->raise();
+    if (!QFileInfo::exists(config_.settingsPath))
+        console_->showColumnScrolling();
     LoadIni();
 }
 
@@ -91,7 +98,10 @@ void Application::InitPanel()
     board_->setPicture(board_->imgRes(0));
     board_->setImgRes(1, board_->imgRes(0));
     board_->setImgRes(2, board_->imgRes(0));
-    InitDemoDefaults();
+    // Only a first start gets the demo: a settings file says exactly what the next start shows,
+    // and the plug-in it names is validated once, when the settings are put in.
+    if (!QFileInfo::exists(config_.settingsPath))
+        InitDemoDefaults();
     SetProp();
 }
 
@@ -112,6 +122,13 @@ void Application::InitDemoDefaults()
         o.Option2(1)->setChecked(true);
         o.Combo1()->setCurrentIndex(DemoData::ChimeColumn - 1);
         o.Option2(3)->setChecked(true);
+
+        o.Command8(0)->setBackColor(DemoData::DigitGlass);
+        o.Command8(1)->setBackColor(DemoData::UnlitSegments);
+        o.Command8(2)->setBackColor(DemoData::LitSegments);
+        Form1::setDigitColours(o.M_Degit1(), DemoData::DigitGlass, DemoData::UnlitSegments, DemoData::LitSegments);
+        o.Command9(0)->setBackColor(DemoData::ColumnBack);
+        o.Command9(1)->setBackColor(DemoData::ColumnDots);
     }
     if (!config_.samplePlugin.isEmpty()) {
         o.txtSeiriPlgDir()->setText(config_.samplePlugin);

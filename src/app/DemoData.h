@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace fareboard::DemoData {
 
 // The demo route that ships with the program (its folder: demoFolder() in
@@ -20,8 +22,10 @@ inline constexpr int ChimeColumn = 25;
 inline QString soundFile(int index)
 {
     switch (index) {
-    case 0: return QStringLiteral("key.wav");    // route setting (系統設定時)
-    case 1: return QStringLiteral("reset.wav");  // reset (リセット時)
+    // The two entry sounds go by what plays them, not by their captions: the reset plays
+    // txtSelectSound(0) (系統設定時) and the keypad keys and digit lists txtSelectSound(1) (リセット時).
+    case 0: return QStringLiteral("reset.wav");
+    case 1: return QStringLiteral("key.wav");
     case 3: return QStringLiteral("tape2.wav");  // before every announcement, when always
     case 4: return QStringLiteral("tape1.mid");  // before an announcement with chime flag 1
     case 5: return QStringLiteral("tape2.wav");  // ... flag 2
@@ -33,5 +37,13 @@ inline QString soundFile(int index)
     default: return QString();
     }
 }
+
+// The first start's look, that of a real fare board (colours 0x00BBGGRR): dark cell glass,
+// amber segments whose unlit ones glow faintly, amber dots on a black stop-name column.
+inline constexpr int32_t DigitGlass = 0x0E1012;
+inline constexpr int32_t UnlitSegments = 0x0C2436;
+inline constexpr int32_t LitSegments = 0x1298FF;
+inline constexpr int32_t ColumnBack = 0x000000;
+inline constexpr int32_t ColumnDots = 0x1298FF;
 
 }  // namespace fareboard::DemoData

@@ -9,11 +9,14 @@
 #include "platform/audio/SdlAudioDevice.h"
 #include "platform/audio/SdlMixer.h"
 #include "platform/audio/SdlPcmPlayer.h"
-#include "platform/speech/EspeakSpeechEngine.h"
+#include "platform/speech/BackgroundSpeechEngine.h"
+#include "platform/speech/InstalledVoices.h"
+#include "platform/speech/Voice.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -51,12 +54,18 @@ int main(int argc, char** argv)
                                         fareboard::demoFolder(exeDir),
                                         QFileInfo::exists(plugin) ? plugin : QString()};
 
-    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel] {
+    // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
+    const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
+    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(
-                                                 fareboard::EspeakSpeechEngine::create(
-                                                     voiceChannel, fareboard::EspeakSpeechEngine::defaultUserDictionary()));
+                                                 fareboard::BackgroundSpeechEngine::create(
+                                                     voiceChannel, fareboard::installedVoices(),
+                                                     fareboard::makeInstalledVoice, speechSettings));
                                          }};
     fareboard::Application app(services, config);
     app.start();
+    // The sound card opens once the windows are on screen; a sound asked for before then waits
+    // for it instead of being lost.
+    QTimer::singleShot(0, &qtApp, [&mixer] { mixer.openInBackground(); });
     return qtApp.exec();
 }

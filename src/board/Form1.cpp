@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/OleColor.h"
 #include "platform/Typefaces.h"
+#include "platform/WindowPlacement.h"
 
 #include <QLabel>
 #include <QCloseEvent>
@@ -54,7 +55,10 @@ Form1::Form1(KobuRes& library, Clock& clock, std::shared_ptr<GlyphSource> glyphs
     for (int i = 0; i < 2; ++i) {
         M_Degit* t = makeDegit(QStringLiteral("TimeDegit(%1)").arg(i), kTimeDegitRect[i]);
         t->setKeta(2);
-        // A clock reads 21:05, not 21: 5; the hours keep no leading zero.
+        // A clock reads 21:05, not 21: 5; the hours keep no leading zero. Its zeros are real
+        // time (0 o'clock, full hours), so no zero rule blanks them; the empty text of the
+        // display-clear switch still shows dark.
+        t->setZeroMode(-1);
         if (i == 1)
             t->setFillZero(2);
         t->setGeometry(kTimeDegitRect[i]);
@@ -68,8 +72,6 @@ Form1::Form1(KobuRes& library, Clock& clock, std::shared_ptr<GlyphSource> glyphs
         label->setAlignment(Qt::AlignCenter);
         label->setFont(typeface(Typeface::NumC2, 9));
         label->setAttribute(Qt::WA_TranslucentBackground);
-        // Presses on a label go to the board, so the board can be dragged by its numbers too.
-        label->setAttribute(Qt::WA_TransparentForMouseEvents);
         QPalette pal = label->palette();
         pal.setColor(QPalette::WindowText, Qt::white);
         label->setPalette(pal);
@@ -134,13 +136,13 @@ void Form1::ShapeToClient()
 
 void Form1::GetFormInfo(SettingsStore& store) const
 {
-    store.Board.BoardLeft = pixelsToTwips(x());
-    store.Board.BoardTop = pixelsToTwips(y());
+    store.Board.BoardLeft = pixelsToTwips(frameGeometry().x());
+    store.Board.BoardTop = pixelsToTwips(frameGeometry().y());
 }
 
 void Form1::SetFormInfo(const SettingsStore& store)
 {
-    move(twipsToPixels(store.Board.BoardLeft), twipsToPixels(store.Board.BoardTop));
+    placeOuterFrame(this, QPoint(twipsToPixels(store.Board.BoardLeft), twipsToPixels(store.Board.BoardTop)));
 }
 
 void Form1::Timer1_Timer()
@@ -192,6 +194,10 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
+        return;
+    // Presses that a digit, a label or the stop-name column passes on are theirs, not a drag:
+    // the window manager's move grab would swallow the second press of a double-click.
+    if (childAt(event->position().toPoint()))
         return;
     // The window manager moves the window as if its caption were dragged; without one (a bare
     // X server) the board follows the mouse by hand.

@@ -16,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/Sleeper.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -107,7 +108,9 @@ bool frmCtl::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
         for (int i = 0; i < 2; ++i) {
-            if (watched == frame1_[static_cast<size_t>(i)]) {
+            QFrame* panel = frame1_[static_cast<size_t>(i)];
+            // A double-click a display or heading passes on is not one on the panel itself.
+            if (watched == panel && !panel->childAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
                 Frame1_DblClick(i);
                 return true;
             }
@@ -186,6 +189,10 @@ void frmCtl::setPreviewSize(int width, int height)
     preview_ = QImage(width, height, QImage::Format_RGB32);
     preview_.fill(kPreviewPaper);
     showPreviewPicture();
+    if (check4_->isChecked()) {
+        setFixedSize(previewClientWidth(), kClientHeight);
+        keepOnScreen();
+    }
 }
 
 void frmCtl::showPreviewPicture() { picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_)); }
@@ -340,9 +347,17 @@ void frmCtl::Check1_Click()
 void frmCtl::Check4_Click()
 {
     const bool open = check4_->isChecked();
-    setFixedSize(open ? kPreviewClientWidth : kClientWidth, kClientHeight);
+    setFixedSize(open ? previewClientWidth() : kClientWidth, kClientHeight);
     check4_->setText(open ? QStringLiteral("<<") : QStringLiteral(">>"));
     check4_->setToolTip(open ? QStringLiteral("整理券プレビューを隠します") : QStringLiteral("整理券プレビューを開きます"));
+}
+
+int frmCtl::previewClientWidth() const
+{
+    // A plug-in's ticket wider than the usual area widens the opened console, so the ticket
+    // keeps the same margin to the window's edge.
+    constexpr int usualRight = 361 + 220;
+    return std::max(kPreviewClientWidth, kPreviewClientWidth - usualRight + picSeirikenPrev_->geometry().right() + 1);
 }
 
 void frmCtl::keepOnScreen()
@@ -361,6 +376,18 @@ void frmCtl::HScroll1_Change(int index)
     ChimeiCtl_B* column = ctx_.board.ChimeiCtl();
     column->setSpeed(static_cast<int16_t>(hscroll1_[0]->value()));
     column->setScrollStartWait(hscroll1_[1]->value());
+}
+
+void frmCtl::showColumnScrolling()
+{
+    const ChimeiCtl_B* column = ctx_.board.ChimeiCtl();
+    const int speed = column->Speed();
+    const int wait = column->ScrollStartWait();
+    hscroll1_[0]->setValue(speed);
+    hscroll1_[1]->setValue(wait);
+    // An equal value raises no change; the labels and the column follow the sliders either way.
+    HScroll1_Change(0);
+    HScroll1_Change(1);
 }
 
 void frmCtl::MnuHideCopy_Click()
@@ -417,11 +444,23 @@ void frmCtl::cmdTapeBack_Click()
         Command2_Click(0);
 }
 
+void frmCtl::cmdTapeStop_Click()
+{
+    if (tape_)
+        tape_->TapeStop();
+}
+
+void frmCtl::cmdTapeSet_Click()
+{
+    if (tape_)
+        tape_->TapeAdjust();
+}
+
 void frmCtl::GetCtrlDataInfo(SettingsStore& store) const
 {
     CtlSettings& c = store.Ctl;
-    c.CtlLeft = pixelsToTwips(x());
-    c.CtlTop = pixelsToTwips(y());
+    c.CtlLeft = pixelsToTwips(frameGeometry().x());
+    c.CtlTop = pixelsToTwips(frameGeometry().y());
     c.CtlScroll0 = hscroll1_[0]->value();
     c.CtlScroll1 = hscroll1_[1]->value();
     c.CtlFrontPanel = static_cast<int16_t>(frontPanel_);
@@ -432,7 +471,8 @@ void frmCtl::GetCtrlDataInfo(SettingsStore& store) const
 void frmCtl::SetCtrlDataInfo(const SettingsStore& store)
 {
     const CtlSettings& c = store.Ctl;
-    move(twipsToPixels(c.CtlLeft), twipsToPixels(c.CtlTop));
+    // The stored place is the outer frame's, as GetCtrlDataInfo took it.
+    placeOuterFrame(this, QPoint(twipsToPixels(c.CtlLeft), twipsToPixels(c.CtlTop)));
     hscroll1_[0]->setValue(c.CtlScroll0);
     hscroll1_[1]->setValue(c.CtlScroll1);
     frontPanel_ = c.CtlFrontPanel;

@@ -75,11 +75,16 @@ public:
     void Check1_Click();
     void Check4_Click();
     void HScroll1_Change(int index);
+    // Before any settings: the sliders take the stop-name column's own scrolling, so what they
+    // show is what runs and the first move of one changes nothing but its own value.
+    void showColumnScrolling();
     void Command4_Click();
     void Command8_Click();
     void MnuHideCopy_Click();
     void cmdTapeNext_Click();
     void cmdTapeBack_Click();
+    void cmdTapeStop_Click();
+    void cmdTapeSet_Click();
 
     void GetCtrlDataInfo(SettingsStore& store) const;
     void SetCtrlDataInfo(const SettingsStore& store);
@@ -135,6 +140,7 @@ private:
     void refreshPreview();
     void showPreviewPicture();
     void keepOnScreen();
+    int previewClientWidth() const;
 
     ConsoleContext ctx_;
     mdlM_Tape* tape_ = nullptr;

@@ -232,6 +232,8 @@ void frmCtl::buildControls()
     cmdTapeSet_ = button(grpM_Tape_, QStringLiteral("cmdTapeSet"), QStringLiteral("調整"), {44, 62, 38, 20});
     connect(cmdTapeNext_, &QPushButton::clicked, this, &frmCtl::cmdTapeNext_Click);
     connect(cmdTapeBack_, &QPushButton::clicked, this, &frmCtl::cmdTapeBack_Click);
+    connect(cmdTapeStop_, &QPushButton::clicked, this, &frmCtl::cmdTapeStop_Click);
+    connect(cmdTapeSet_, &QPushButton::clicked, this, &frmCtl::cmdTapeSet_Click);
 
     command4_ = button(this, QStringLiteral("Command4"), QStringLiteral("設定..."), {230, 150, 56, 20});
     command8_ = button(this, QStringLiteral("Command8"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), {286, 150, 58, 20});

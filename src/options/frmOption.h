@@ -37,7 +37,10 @@ class frmOption : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 638;   // 9570 twips
-    static constexpr int kClientHeight = 374;  // 5610 twips
+    // 100 pixels taller than the 5610 twips of old, so the ticket-preview page shows all ten
+    // property lines and the plug-in's notes without cutting a line.
+    static constexpr int kClientHeight = 474;
+    static constexpr int kPageHeight = 392;
     // The colour chooser's custom colours; the settings file keeps this many.
     static constexpr int kCustomColorCount = 17;
     using CustomColorTable = std::array<int32_t, kCustomColorCount>;

@@ -1,5 +1,5 @@
 // The controls of the options dialog and where they sit. Positions are in pixels inside each
-// control's frame; the client area is 638 x 374.
+// control's frame; the client area is 638 x 474.
 
 #include "options/frmOption.h"
 
@@ -120,10 +120,10 @@ void frmOption::buildPageButtons()
         option1_[std::size_t(i)] = make<PageButton>(this, indexed("Option1", i), QRect(4 + i * 105, 4, 103, 38),
                                                     QString::fromUtf16(tabCaptions[i]));
         frame1_[std::size_t(i)] =
-            make<QGroupBox>(this, indexed("Frame1", i), QRect(4, 46, 630, 292), QString::fromUtf16(pageCaptions[i]));
+            make<QGroupBox>(this, indexed("Frame1", i), QRect(4, 46, 630, kPageHeight), QString::fromUtf16(pageCaptions[i]));
     }
     exclusive(this, {option1_[0], option1_[1], option1_[2], option1_[3], option1_[4], option1_[5]});
-    command4_ = button(this, QStringLiteral("Command4"), QStringLiteral("OK"), QRect(542, 344, 90, 26));
+    command4_ = button(this, QStringLiteral("Command4"), QStringLiteral("OK"), QRect(542, 46 + kPageHeight + 6, 90, 26));
 }
 
 void frmOption::buildDataFolderPage(QGroupBox* page)
@@ -378,7 +378,9 @@ void frmOption::buildSeiriPrevPage(QGroupBox* page)
     chkUseSeiriPrev_ = make<QCheckBox>(page, QStringLiteral("chkUseSeiriPrev"), QRect(10, 20, 400, 20),
                                        QStringLiteral("整理券プレビュー機能を使用する"));
 
-    frame10_ = make<QGroupBox>(page, QStringLiteral("Frame10"), QRect(8, 42, 614, 126),
+    // Room for all ten property lines a plug-in can have, and as much for its notes.
+    const int listHeight = 10 * fontMetrics().height() + 6;
+    frame10_ = make<QGroupBox>(page, QStringLiteral("Frame10"), QRect(8, 42, 614, 82 + listHeight + 8),
                                QStringLiteral("整理券プラグイン設定"));
     label(frame10_, QStringLiteral("Label2"),
           QStringLiteral("整理券プラグイン（整理券プレビューを使用しない場合は、何も入れないでください）："),
@@ -388,13 +390,13 @@ void frmOption::buildSeiriPrevPage(QGroupBox* page)
     command11_ = button(frame10_, QStringLiteral("Command11"), QString(), QRect(578, 40, 26, 22));
     command11_->setIcon(crossIcon(palette().color(QPalette::ButtonText)));
     label(frame10_, QStringLiteral("Label11"), QStringLiteral("上記プラグインのプロパティ："), QRect(10, 64, 290, 18));
-    list1_ = make<QListWidget>(frame10_, QStringLiteral("List1"), QRect(10, 82, 290, 38));
+    list1_ = make<QListWidget>(frame10_, QStringLiteral("List1"), QRect(10, 82, 290, listHeight));
     label(frame10_, QStringLiteral("Label13"), QStringLiteral("上記プラグインの特記事項："), QRect(310, 64, 294, 18));
-    txtPlginComment_ = make<QPlainTextEdit>(frame10_, QStringLiteral("txtPlginComment"), QRect(310, 82, 294, 38));
+    txtPlginComment_ = make<QPlainTextEdit>(frame10_, QStringLiteral("txtPlginComment"), QRect(310, 82, 294, listHeight));
     // The plug-in writes its notes here; there is nothing for the user to edit.
     txtPlginComment_->setReadOnly(true);
 
-    frame7_ = make<QGroupBox>(page, QStringLiteral("Frame7"), QRect(8, 170, 614, 118),
+    frame7_ = make<QGroupBox>(page, QStringLiteral("Frame7"), QRect(8, frame10_->geometry().bottom() + 3, 614, 118),
                               QStringLiteral("日付の設定（整理券プラグインが日付の印字をサポートしているときに有効）"));
     option4_[0] = make<QRadioButton>(frame7_, indexed("Option4", 0), QRect(10, 19, 594, 19),
                                      QStringLiteral("システムの日付を使用（整理券印字と同時に日付を更新、デフォルト）"));

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace fareboard {
 namespace {
 
@@ -79,26 +81,34 @@ void writeFileWhole(const QString& path, const QByteArray& bytes)
     if (info.isDir())
         throw AppError(ErrorNumber::PathFileAccess);
     QSaveFile file(path);
-    auto fail = [&file]() -> AppError {
-        switch (file.error()) {
-        case QFileDevice::PermissionsError: return AppError(ErrorNumber::PermissionDenied);
-        case QFileDevice::ResourceError: return AppError(ErrorNumber::DiskFull);
-        default: return AppError(ErrorNumber::DeviceIo);
-        }
+    // The host's reason for a failed write, taken at once before anything else can touch errno.
+    auto fail = [&file](int hostError) -> AppError {
+        if (hostError == ENOSPC || hostError == EDQUOT || file.error() == QFileDevice::ResourceError)
+            return AppError(ErrorNumber::DiskFull);
+        if (hostError == EACCES || file.error() == QFileDevice::PermissionsError)
+            return AppError(ErrorNumber::PermissionDenied);
+        return AppError(ErrorNumber::DeviceIo);
     };
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: a buffered write only fills memory and "succeeds", and the flush that fails
+    // later inside commit() does not stop QSaveFile from renaming its short temporary file
+    // over the target (Qt 6.4), which left an empty settings file on a full disk.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         // QSaveFile reports a read-only folder as a plain open error.
         if (!QFileInfo(info.absolutePath()).isWritable())
             throw AppError(ErrorNumber::PermissionDenied);
-        throw fail();
+        throw fail(errno);
     }
-    if (file.write(bytes) != bytes.size()) {
-        AppError error = fail();
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    const int writeError = errno;
+    if (written != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+        AppError error = fail(writeError);
         file.cancelWriting();
         throw error;
     }
+    errno = 0;
     if (!file.commit())
-        throw fail();
+        throw fail(errno);
 }
 
 }  // namespace fareboard

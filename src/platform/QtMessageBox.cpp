@@ -1,7 +1,10 @@
 #include "QtMessageBox.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
+
+#include <utility>
 
 namespace fareboard {
 
@@ -25,6 +28,12 @@ MessageBox::Answer QtMessageBox::show(const QString& text, const QString& title,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    // The captions a Japanese desktop gives these buttons; Qt alone would show English ones.
+    const std::pair<QMessageBox::StandardButton, const char16_t*> captions[] = {
+        {QMessageBox::Yes, u"はい(&Y)"}, {QMessageBox::No, u"いいえ(&N)"}, {QMessageBox::Cancel, u"キャンセル"}};
+    for (const auto& [which, caption] : captions)
+        if (QAbstractButton* button = box.button(which))
+            button->setText(QString::fromUtf16(caption));
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

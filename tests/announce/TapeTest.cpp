@@ -293,3 +293,34 @@ TEST_F(TapeTest, WithoutAnEngineTheButtonsStillMoveSilently)
 
 }  // namespace
 }  // namespace fareboard
+
+namespace fareboard {
+namespace {
+
+TEST_F(TapeTest, TheFolderReadingsReachTheVoiceAndTheTapeIsPreparedInOrder)
+{
+    tape.TapeInit();
+    // One bad line is skipped; the good ones still apply.
+    test::writeFile(dir.filePath(QStringLiteral("Readings.csv")),
+                    QByteArray("# 読み\nひばり橋,ひばりばし\n灯台下\n灯台下,とうだいした\n"));
+    writeTape(QStringLiteral("5tp.csv"), QStringLiteral("次は、ひばり橋です。,1,1\r\n次は、灯台下です。,1,0\r\n"
+                                                        "次は、1丁目です。,1,0\r\n"));
+    tape.TapeLoad(dir.path(), QStringLiteral("5"));
+    const QStringList spoken{QStringLiteral("ツギワ、ヒバリバシです。"), QStringLiteral("ツギワ、トウダイシタです。"),
+                             QStringLiteral("ツギワ、イッチョウメです。")};
+    ASSERT_NE(engine, nullptr);
+    EXPECT_EQ(engine->prepared, spoken);
+
+    tape.TapeNext();
+    // Asked for before the chime plays, so the voice makes it meanwhile.
+    EXPECT_EQ(engine->prefetched, QStringList{spoken[0]});
+    EXPECT_EQ(engine->spoken(), QStringList{spoken[0]});
+    tape.TapeNext();
+    tape.TapeStop();
+    EXPECT_EQ(engine->spoken(), (QStringList{spoken[0], spoken[1]}));
+    EXPECT_EQ(engine->calls.back(), QStringLiteral("stop"));
+    EXPECT_FALSE(engine->speaking());
+}
+
+}  // namespace
+}  // namespace fareboard

@@ -1,5 +1,6 @@
 #include "announce/mdlM_Tape.h"
 #include "app/Application.h"
+#include "app/DemoData.h"
 #include "board/Form1.h"
 #include "board/SeirikenNumSet.h"
 #include "board/mdlIniIo.h"
@@ -11,6 +12,7 @@
 #include "options/frmOption.h"
 #include "support/Bytes.h"
 #include "support/Fakes.h"
+#include "support/FullDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +26,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 using namespace fareboard;
@@ -158,6 +162,31 @@ TEST(SettingsLifecycle, FirstStartIsSilentAndTheCloseCreatesTheFile)
     EXPECT_EQ(saved.Panel.AutoSeiriNum, 1);
     EXPECT_EQ(saved.Panel.PanelColor1, 0xC0FFC0);
     EXPECT_EQ(saved.Degit.DegitBackColor, 0x808080);
+}
+
+TEST(SettingsLifecycle, ASaveThatCannotBeWrittenKeepsTheOldFileAndSaysSo)
+{
+    AppRun run;
+    run.start();
+    run.app->SaveIni();
+    const QByteArray before = [&] {
+        QFile f(run.settingsPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    ASSERT_FALSE(before.isEmpty());
+
+    run.app->console().HScroll1(0)->setValue(700);
+    {
+        FileSizeLimit limit(before.size() / 2);
+        run.app->SaveIni();
+    }
+    QFile after(run.settingsPath());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
+    ASSERT_EQ(run.fakes.messageBox.shown.size(), 1u);
+    const QString text = run.fakes.messageBox.shown.back().text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("エラー Code:"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\n内容:"))) << text.toStdString();
 }
 
 TEST(SettingsLifecycle, StoredChoicesThatShapeTheBoard)
@@ -467,13 +496,25 @@ TEST(SettingsLifecycle, FirstStartOffersTheDemoRouteWithItsChimes)
     EXPECT_EQ(fakes.library.plgInfoCalls.back(), QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
 
     frmCtl& console = app.console();
+    auto played = [&] {
+        const QString all = fakes.audio.calls.filter(QStringLiteral("open ")).join(QLatin1Char('\n'));
+        fakes.audio.calls.clear();
+        return all;
+    };
+    played();
+    // Each key clicks; the reset sounds its longer chime.
     for (int key : {10, 1, 11, 1})
-        console.CommandButton1_Click(key);
-    console.Reset(1);
+        QTest::mouseClick(console.CommandButton1(key), Qt::LeftButton, {}, QPoint(15, 13));
+    QString sounds = played();
+    EXPECT_EQ(sounds.count(QStringLiteral("/key.wav")), 4) << sounds.toStdString();
+    EXPECT_FALSE(sounds.contains(QStringLiteral("reset.wav")));
+    QTest::mouseClick(console.Command1(1), Qt::LeftButton);
+    sounds = played();
+    EXPECT_TRUE(sounds.contains(QStringLiteral("/reset.wav"))) << sounds.toStdString();
+    EXPECT_FALSE(sounds.contains(QStringLiteral("key.wav")));
     EXPECT_TRUE(fakes.messageBox.shown.empty());
     EXPECT_EQ(app.dataIo().Route.RowCount, 15);
     EXPECT_EQ(app.tape().TapeCount(), 16);
-    EXPECT_TRUE(fakes.audio.calls.join(QLatin1Char('\n')).contains(QStringLiteral("reset.wav")));
 
     // The tape's "送り" moves the board along with the announcements.
     console.cmdTapeNext_Click();
@@ -501,4 +542,58 @@ TEST(SettingsLifecycle, ConfirmedCloseSavesAndEndsTheProgram)
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(QFile::exists(run.settingsPath()));
     EXPECT_EQ(run.fakes.audio.calls.filter(QStringLiteral("close")).isEmpty(), false);
+}
+
+TEST(SettingsLifecycle, TheNextStartShowsExactlyWhatWasSaved)
+{
+    QTemporaryDir dir;
+    FakeServices fakes;
+    RealPlugins library(fakes.library);
+    PlatformServices services = fakes.services();
+    PlatformServices withPlugins{services.messageBox, services.sleeper, services.clock, library,
+                                 services.shell,      services.audio,   services.makeSpeechEngine};
+    const ApplicationConfig config{QStringLiteral("fareboard"), dir.filePath(QStringLiteral("fareboard.in4")),
+                                   QStringLiteral(FAREBOARD_DEMO_DIR), QStringLiteral(FAREBOARD_SAMPLE_PLUGIN)};
+    auto start = [&] {
+        auto app = std::make_unique<Application>(withPlugins, config);
+        app->start();
+        return app;
+    };
+
+    auto app = start();
+    frmCtl* console = &app->console();
+    EXPECT_EQ(console->Combo1()->count(), 4);
+    // The sliders show what the stop-name column runs; moving one changes only its own value.
+    const ChimeiCtl_B* column = app->board().ChimeiCtl();
+    EXPECT_EQ(console->HScroll1(0)->value(), column->Speed());
+    EXPECT_EQ(console->HScroll1(1)->value(), column->ScrollStartWait());
+    EXPECT_EQ(console->Label1(1)->text(), QString::number(column->ScrollStartWait()));
+    const int wait = column->ScrollStartWait();
+    console->HScroll1(0)->setValue(console->HScroll1(0)->value() + 1);
+    EXPECT_EQ(column->ScrollStartWait(), wait);
+    // The first start looks like a real board.
+    EXPECT_EQ(app->board().Degit(1)->BackColor(), DemoData::DigitGlass);
+    EXPECT_EQ(app->board().Degit(1)->DegitForeColor(), DemoData::LitSegments);
+    EXPECT_EQ(column->BackColor(), DemoData::ColumnBack);
+    app->SaveIni();
+    app.reset();
+
+    app = start();
+    EXPECT_EQ(app->console().Combo1()->count(), 4) << "the companies doubled";
+    EXPECT_EQ(app->options().List1()->count(), 10);
+    EXPECT_EQ(app->board().Degit(1)->BackColor(), DemoData::DigitGlass);
+
+    // A plug-in removed, or gone from the disk: nothing of the sample shows any more.
+    for (const QString& saved : {QString(), dir.filePath(QStringLiteral("gone.4SP"))}) {
+        app->options().txtSeiriPlgDir()->setText(saved);
+        app->SaveIni();
+        app.reset();
+        app = start();
+        EXPECT_EQ(app->options().txtSeiriPlgDir()->text(), saved);
+        EXPECT_EQ(app->options().List1()->count(), 0) << saved.toStdString();
+        EXPECT_TRUE(app->options().txtPlginComment()->toPlainText().isEmpty());
+        EXPECT_EQ(app->console().Combo1()->count(), 0);
+        EXPECT_EQ(app->console().picSeirikenPrev()->size(), QSize(220, 93));
+    }
+    EXPECT_TRUE(fakes.messageBox.shown.empty());
 }

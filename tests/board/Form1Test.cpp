@@ -1,6 +1,7 @@
 #include "board/BoardLayout.h"
 #include "board/Form1.h"
 #include "board/SettingsStore.h"
+#include "controls/digit/DegitText.h"
 #include "controls/digit/M_Degit.h"
 #include "controls/stopname/ChimeiCtl_B.h"
 #include "support/Fakes.h"
@@ -70,6 +71,30 @@ TEST(Form1, ClockShowsHoursAndMinutesAsNumbers)
     EXPECT_EQ(asInt(b.form.TimeDegit(1)->Value()), 59);
 }
 
+TEST(Form1, ClockNeverGoesDarkAtZero)
+{
+    Board b;
+    auto shown = [&](int i) {
+        const M_Degit* d = b.form.TimeDegit(i);
+        return degitDisplayText(d->Value(), {d->ZeroMode(), d->FillZero(), d->Shift(), d->Keta()});
+    };
+    const struct {
+        QTime time;
+        const char* hours;
+        const char* minutes;
+    } cases[] = {{QTime(0, 0), "0", "00"}, {QTime(0, 5), "0", "05"}, {QTime(9, 5), "9", "05"},
+                 {QTime(12, 0), "12", "00"}, {QTime(23, 59), "23", "59"}};
+    for (const auto& c : cases) {
+        b.fakes.clock.time = QDateTime(QDate(2026, 12, 8), c.time);
+        b.form.Timer1_Timer();
+        EXPECT_EQ(shown(0), QString::fromLatin1(c.hours)) << c.time.toString().toStdString();
+        EXPECT_EQ(shown(1), QString::fromLatin1(c.minutes)) << c.time.toString().toStdString();
+    }
+    // The display-clear switch blanks the clock with the empty text.
+    b.form.TimeDegit(0)->setValue(QString());
+    EXPECT_EQ(shown(0), QString());
+}
+
 TEST(Form1, DigitSettingsSpreadToAllFaresOnlyWhenAccepted)
 {
     Board b;
@@ -121,6 +146,18 @@ TEST(Form1, OnlyTheLeftButtonDragsTheBoard)
     QApplication::sendEvent(&b.form, &drag);
     QTest::mouseRelease(&b.form, Qt::LeftButton, {}, QPoint(65, 45));
     EXPECT_EQ(b.form.pos(), start + QPoint(60, 40));
+
+    // Digits, labels and the stop-name column keep their presses; only the panel drags.
+    for (QWidget* child : {static_cast<QWidget*>(b.form.Degit(8)), static_cast<QWidget*>(b.form.lblSeiriNum(8)),
+                           static_cast<QWidget*>(b.form.ChimeiCtl())}) {
+        const QPoint before = b.form.pos();
+        QTest::mousePress(child, Qt::LeftButton, {}, QPoint(3, 3));
+        QMouseEvent pull(QEvent::MouseMove, QPointF(200, 200), b.form.mapToGlobal(QPointF(200, 200)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(&b.form, &pull);
+        QTest::mouseRelease(child, Qt::LeftButton, {}, QPoint(3, 3));
+        EXPECT_EQ(b.form.pos(), before) << child->objectName().toStdString();
+    }
 }
 
 TEST(Form1, ShapeAndPlaceRoundTripThroughTwips)

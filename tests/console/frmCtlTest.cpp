@@ -285,7 +285,10 @@ TEST_F(Console, SectionIsClampedAndRouteReadWithoutLeadingZeros)
 TEST_F(Console, ListPanelResetsFromTheSelectedDigits)
 {
     writeRoute(QStringLiteral("305"), 8);
-    // A double-click on the keypad's background sends it behind the lists.
+    // A double-click on a display of the keypad swaps nothing; one on its background sends it
+    // behind the lists.
+    QTest::mouseDClick(console().Label2(0), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(console().frontPanel(), 0);
     QTest::mouseDClick(console().Frame1(1), Qt::LeftButton, {}, QPoint(3, 100));
     EXPECT_EQ(console().frontPanel(), 1);
     QWidget* front = console().childAt(QPoint(70, 120));
@@ -310,6 +313,8 @@ TEST_F(Console, ListPanelResetsFromTheSelectedDigits)
     EXPECT_EQ(shown(4), QStringLiteral("44"));
     EXPECT_TRUE(columnShows(QStringLiteral("S4")));
 
+    QTest::mouseDClick(console().findChild<QLabel*>(QStringLiteral("Label5")), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(console().frontPanel(), 1) << "a heading is not the panel";
     QTest::mouseDClick(console().Frame1(0), Qt::LeftButton, {}, QPoint(3, 100));
     EXPECT_EQ(console().frontPanel(), 0);
     front = console().childAt(QPoint(70, 120));
@@ -503,10 +508,11 @@ TEST_F(Console, TapeStepsTheFaresWhereItsEntrySaysSo)
     fakes.audio.calls.clear();
 
     click(console().cmdTapeNext());
-    EXPECT_EQ(speech->spoken().last(), QStringLiteral("この バスは、駅前行きです"));
+    // The voice is given the entry with the bus words read out (行き after a name is ゆき).
+    EXPECT_EQ(speech->spoken().last(), QStringLiteral("この バスは、駅前ユキです"));
     EXPECT_EQ(route().StopIndex, 0) << "step flag 0 stays";
     click(console().cmdTapeNext());
-    EXPECT_EQ(speech->spoken().last(), QStringLiteral("次は、S2です"));
+    EXPECT_EQ(speech->spoken().last(), QStringLiteral("ツギワ、エス2です"));
     EXPECT_EQ(route().StopIndex, 1);
     EXPECT_TRUE(columnShows(QStringLiteral("S2")));
     EXPECT_EQ(shown(1), QStringLiteral("21"));
@@ -522,6 +528,15 @@ TEST_F(Console, TapeStepsTheFaresWhereItsEntrySaysSo)
     click(console().cmdTapeBack());  // entry 2, step flag 1: steps back
     EXPECT_EQ(route().StopIndex, 2);
     EXPECT_TRUE(columnShows(QStringLiteral("S3")));
+
+    // "■" silences the voice; "調整" opens the voice's adjustment over the console.
+    ASSERT_TRUE(speech->speaking());
+    click(console().cmdTapeStop());
+    EXPECT_FALSE(speech->speaking());
+    EXPECT_EQ(speech->calls.last(), QStringLiteral("stop"));
+    click(console().cmdTapeSet());
+    EXPECT_EQ(speech->calls.last(), QStringLiteral("adjust 音声の調節"));
+    EXPECT_EQ(speech->adjustOwner, &console());
 }
 
 TEST_F(Console, BacklightSetsPictureAndRecoloursLabels)
@@ -680,7 +695,7 @@ TEST_F(Console, SlidersPreviewAndPanelSurviveTheSettingsStore)
     console().HScroll1(0)->setValue(250);
     EXPECT_EQ(console().Label1(0)->text(), QStringLiteral("250"));
     EXPECT_EQ(board().ChimeiCtl()->Speed(), 250);
-    EXPECT_EQ(board().ChimeiCtl()->ScrollStartWait(), 0);
+    EXPECT_EQ(board().ChimeiCtl()->ScrollStartWait(), console().HScroll1(1)->value());
     console().HScroll1(1)->setValue(1200);
     EXPECT_EQ(console().Label1(1)->text(), QStringLiteral("1200"));
     EXPECT_EQ(board().ChimeiCtl()->Speed(), 250);
@@ -693,6 +708,12 @@ TEST_F(Console, SlidersPreviewAndPanelSurviveTheSettingsStore)
     EXPECT_EQ(console().Check4()->text(), QStringLiteral("<<"));
     EXPECT_EQ(console().Check4()->toolTip(), QStringLiteral("整理券プレビューを隠します"));
     EXPECT_TRUE(console().rect().contains(console().picSeirikenPrev()->geometry()));
+    // A plug-in with a wider ticket widens the opened console; it keeps its margin.
+    const int margin = console().width() - console().picSeirikenPrev()->geometry().right();
+    console().setPreviewSize(300, 93);
+    EXPECT_EQ(console().width() - console().picSeirikenPrev()->geometry().right(), margin);
+    console().setPreviewSize(220, 93);
+    EXPECT_EQ(console().width(), frmCtl::kPreviewClientWidth);
 
     QTest::mouseDClick(console().Frame1(1), Qt::LeftButton, {}, QPoint(3, 100));
     console().Check2()->setChecked(true);

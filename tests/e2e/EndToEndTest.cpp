@@ -1,5 +1,6 @@
 // The real program on a display of its own: a route typed on the console's keypad with the
 // mouse, the reset, the lamp test, stepping both ways, and the board read back from screenshots.
+#include "DesktopHarness.h"
 #include "board/BoardLayout.h"
 #include "controls/digit/M_Degit.h"
 #include "platform/OleColor.h"
@@ -21,67 +22,15 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include <signal.h>
 
 using namespace fareboard;
+using namespace fareboard::e2e;
 
 namespace {
 
-// Our own child processes, ended when the test ends however it ends. The X server is asked to
-// end, since one killed outright leaves its lock file and socket behind; the program (a scratch
-// copy with nothing to keep) is killed, since its sound library turns the request into an event
-// it never reads.
-struct Child {
-    QProcess process;
-    bool askToEnd = false;
-    ~Child()
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        if (askToEnd)
-            process.terminate();
-        if (!askToEnd || !process.waitForFinished(3000)) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
-};
-
-// A display whose lock names a live process is someone else's; a stale lock the server clears.
-bool displayInUse(int n)
-{
-    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(n));
-    if (!lock.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 pid = lock.readAll().trimmed().toLongLong();
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
-}
-
-// Runs a helper program against the display and returns what it printed.
-QString run(const QString& program, const QStringList& args, const QString& display)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    if (!p.waitForFinished(10000))
-        p.kill();
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs = 100)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(static_cast<unsigned long>(stepMs));
-    }
-    return true;
-}
 
 // Route 12: six stops. The fare of ticket k at stop r grows every second stop after boarding,
 // so neighbouring tickets often owe the same; tickets not yet issued owe 0, which shows dark.
@@ -337,6 +286,143 @@ TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
     EXPECT_EQ(boardPart(shot, BoardLayout::kChimeiRect), column3);
 
     EXPECT_EQ(program.process.state(), QProcess::Running) << "the program ended on its own";
+}
+
+
+// The outer frame of the one visible window whose name matches, as the window manager drew
+// it: the client's place on the screen widened by the frame's extents.
+std::optional<QRect> outerFrame(const QString& xdotool, const QString& display, const QString& name)
+{
+    const QStringList ids = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                          QStringLiteral("--name"), name},
+                                display)
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (ids.size() != 1)
+        return std::nullopt;
+    int x = 0, y = 0, width = 0, height = 0;
+    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), ids[0]}, display).split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char(':'), 1).trimmed();
+        if (line.contains(QStringLiteral("Absolute upper-left X:")))
+            x = value.toInt();
+        else if (line.contains(QStringLiteral("Absolute upper-left Y:")))
+            y = value.toInt();
+        else if (line.trimmed().startsWith(QStringLiteral("Width:")))
+            width = value.toInt();
+        else if (line.trimmed().startsWith(QStringLiteral("Height:")))
+            height = value.toInt();
+    }
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"; not framed yet without it.
+    const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), ids[0], QStringLiteral("_NET_FRAME_EXTENTS")}, display);
+    const QStringList e = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (e.size() != 4 || width == 0)
+        return std::nullopt;
+    const int left = e[0].trimmed().toInt(), right = e[1].trimmed().toInt();
+    const int top = e[2].trimmed().toInt(), bottom = e[3].trimmed().toInt();
+    return QRect(x - left, y - top, width + left + right, height + top + bottom);
+}
+
+TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
+{
+    const QString xvfbPath = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+    if (xvfbPath.isEmpty() || openbox.isEmpty())
+        GTEST_SKIP() << "Xvfb or openbox is not installed (scripts/setup installs both); no window manager to test under";
+    xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    ASSERT_FALSE(xdotool.isEmpty()) << "xdotool is missing; scripts/setup installs it";
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty()) << "x11-utils is missing";
+    ASSERT_TRUE(scratch.isValid());
+    xvfb.askToEnd = true;
+    if (!startXvfb(xvfbPath))
+        GTEST_SKIP() << "Xvfb could not start on any display from :120 to :140";
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    Child wm;
+    wm.askToEnd = true;
+    wm.process.setProcessEnvironment(env);
+    wm.process.start(openbox, {QStringLiteral("--sm-disable")});
+    ASSERT_TRUE(wm.process.waitForStarted(5000));
+    ASSERT_TRUE(waitFor([&] { return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, display).contains(QStringLiteral("window id")); }, 5000))
+        << "openbox did not take the display";
+
+    QDir root(scratch.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("app")));
+    const QString exe = root.filePath(QStringLiteral("app/fareboard"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAREBOARD_EXE), exe));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+
+    const QString consoleName = QStringLiteral("^集中操作盤$");
+    const QString boardName = QStringLiteral("^運賃表示器アプリケーション");
+    // Both frames once they have been the same for half a second: the program may still be
+    // putting a window in place just after the window manager framed it.
+    auto settledFrames = [&](QRect& console, QRect& board) {
+        QRect lastConsole, lastBoard;
+        int same = 0;
+        return waitFor([&] {
+            const auto c = outerFrame(xdotool, display, consoleName);
+            const auto b = outerFrame(xdotool, display, boardName);
+            if (!c || !b)
+                return false;
+            same = (*c == lastConsole && *b == lastBoard) ? same + 1 : 0;
+            lastConsole = *c;
+            lastBoard = *b;
+            console = *c;
+            board = *b;
+            return same >= 5;
+        }, 15000, 100);
+    };
+
+    std::optional<QRect> firstConsole, firstBoard;
+    for (int start = 0; start < 6; ++start) {
+        Child fareboard;
+        fareboard.process.setProcessEnvironment(env);
+        fareboard.process.setWorkingDirectory(root.path());
+        fareboard.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        fareboard.process.start(exe, {});
+        ASSERT_TRUE(fareboard.process.waitForStarted(5000));
+        QRect console, board;
+        ASSERT_TRUE(settledFrames(console, board)) << "start " << start << ": the windows never settled";
+        if (!firstConsole) {
+            // First start: the console's frame in the bottom right corner, the board top left.
+            EXPECT_EQ(console.right(), 1023) << "the console's frame does not touch the right edge";
+            EXPECT_EQ(console.bottom(), 767) << "the console's frame does not touch the bottom edge";
+            EXPECT_GT(console.height(), 173) << "the window manager drew no frame";
+            EXPECT_EQ(board.topLeft(), QPoint(0, 0));
+            const QRect corner = console;
+            // Somewhere else, as a user would put them, so the next starts restore a place of
+            // their own rather than repeat the first-start corner.
+            for (const auto& [name, x, y] : {std::tuple{consoleName, 300, 200}, std::tuple{boardName, 40, 30}}) {
+                const QString id = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--name"), name}, display).trimmed();
+                run(xdotool, {QStringLiteral("windowmove"), id, QString::number(x), QString::number(y)}, display);
+            }
+            ASSERT_TRUE(settledFrames(console, board));
+            ASSERT_NE(console.topLeft(), corner.topLeft()) << "the console could not be moved";
+            firstConsole = console;
+            firstBoard = board;
+        } else {
+            EXPECT_EQ(console, *firstConsole) << "start " << start << ": the console moved";
+            EXPECT_EQ(board, *firstBoard) << "start " << start << ": the board moved";
+        }
+
+        // Alt+F4 on the console asks; はい, the default button, ends the program.
+        const QString consoleId = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                QStringLiteral("--name"), consoleName}, display).trimmed();
+        run(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), consoleId}, display);
+        run(xdotool, {QStringLiteral("key"), QStringLiteral("alt+F4")}, display);
+        QString box;
+        ASSERT_TRUE(waitFor([&] {
+            box = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                QStringLiteral("^運賃表示器アプリの終了確認$")}, display).trimmed();
+            return !box.isEmpty();
+        }, 5000)) << "start " << start << ": no close confirmation";
+        run(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), box}, display);
+        run(xdotool, {QStringLiteral("key"), QStringLiteral("Return")}, display);
+        ASSERT_TRUE(fareboard.process.waitForFinished(10000)) << "start " << start << ": はい did not end the program";
+        EXPECT_EQ(fareboard.process.exitCode(), 0);
+        ASSERT_TRUE(QFile::exists(root.filePath(QStringLiteral("app/fareboard.in4"))));
+    }
 }
 
 }  // namespace

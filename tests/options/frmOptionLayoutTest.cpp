@@ -14,8 +14,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
@@ -153,3 +157,24 @@ TEST_F(OptionsLayout, EveryCaptionFitsItsControl)
 }
 
 }  // namespace
+
+TEST_F(OptionsLayout, PluginPropertiesAndNotesShowWholeLines)
+{
+    dialog.Option1(5)->setChecked(true);
+    dialog.show();
+    // The most a plug-in can list: ten property lines.
+    for (int i = 0; i < 10; ++i)
+        dialog.List1()->addItem(QStringLiteral("バーコード系統方式 ---> 系統番号＋往復フラグ"));
+    QStringList notes;
+    for (int i = 0; i < 8; ++i)
+        notes << QStringLiteral("特記事項の%1行目").arg(i + 1);
+    dialog.txtPlginComment()->setPlainText(notes.join(QLatin1Char('\n')));
+    QCoreApplication::processEvents();
+
+    QListWidget* list = dialog.List1();
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(9))))
+        << "the tenth line is cut at " << list->viewport()->height();
+    EXPECT_EQ(list->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(dialog.txtPlginComment()->verticalScrollBar()->maximum(), 0) << "eight lines of notes do not fit";
+    dialog.hide();
+}

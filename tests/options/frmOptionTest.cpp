@@ -80,7 +80,7 @@ TEST_F(OptionsDialog, NewDialogHoldsItsListsOnTheirFirstEntries)
 TEST_F(OptionsDialog, NewDialogStartsWithTheDefaultsAndOnlyTheFirstPage)
 {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("オプション"));
-    EXPECT_EQ(dialog.size(), QSize(638, 374));
+    EXPECT_EQ(dialog.size(), QSize(638, 474));
     EXPECT_EQ(dialog.Label10()->text(), QStringLiteral("2010/03/05"));
     EXPECT_TRUE(dialog.isHidden());
 

@@ -1,9 +1,12 @@
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 #include "support/Bytes.h"
+#include "support/FullDisk.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 using namespace fareboard;
@@ -43,4 +46,60 @@ TEST(FileAccess, ReadingStopsAtTheLimit)
         EXPECT_EQ(e.number(), ErrorNumber::PathFileAccess);
         EXPECT_FALSE(e.description().isEmpty());
     }
+}
+
+namespace {
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+int writeError(const QString& path, const QByteArray& bytes)
+{
+    try {
+        writeFileWhole(path, bytes);
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(FileAccess, AWriteThatRunsOutPartWayKeepsThePreviousFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("fareboard.in4"));
+    writeFileWhole(target, "old settings");
+    {
+        FileSizeLimit limit(100);
+        // Small enough for a write buffer, so the failure only shows when the data reach the
+        // disk; and larger than any buffer.
+        for (qsizetype size : {qsizetype(400), qsizetype(200000)}) {
+            EXPECT_NE(writeError(target, QByteArray(size, 'x')), 0) << size;
+            EXPECT_EQ(contentsOf(target), QByteArray("old settings")) << size;
+        }
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fareboard.in4")})
+        << "the temporary file stays behind";
+}
+
+TEST(FileAccess, AFullDiskReportsDiskFullAndKeepsThePreviousFile)
+{
+    SmallDisk disk(64);
+    if (disk.path().isEmpty())
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    const QString target = QDir(disk.path()).filePath(QStringLiteral("fareboard.in4"));
+    writeFileWhole(target, "old settings");
+    {
+        QFile filler(QDir(disk.path()).filePath(QStringLiteral("filler")));
+        ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'f');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+    EXPECT_EQ(writeError(target, "new settings"), ErrorNumber::DiskFull);
+    EXPECT_EQ(contentsOf(target), QByteArray("old settings"));
 }

@@ -7,12 +7,16 @@
 namespace fareboard::test {
 
 // Records "speak <text>", "stop" and "adjust <title>"; speaking from speak() until stop().
+// What is made ahead (prepare, prefetch) is kept on the side.
 class FakeSpeechEngine final : public SpeechEngine {
 public:
     QStringList calls;
     QStringList* journal = nullptr;
     QWidget* adjustOwner = nullptr;
     bool isSpeaking = false;
+    QStringList prepared;    // the last prepare()'s texts
+    QStringList prefetched;  // every prefetch(), kept apart from the calls journal
+
 
     void speak(const QString& text) override
     {
@@ -30,6 +34,9 @@ public:
         adjustOwner = owner;
         record(QStringLiteral("adjust ") + title);
     }
+
+    void prepare(const QStringList& texts) override { prepared = texts; }
+    void prefetch(const QString& text) override { prefetched << text; }
 
     QStringList spoken() const
     {

@@ -1,5 +1,6 @@
 #include "ToolRun.h"
 #include "support/Bytes.h"
+#include "support/FullDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,18 @@ TEST_F(BroadcastTool, ConversionFaultsNameTheLineAndWriteNothing)
     run = runTool({"utf8", path("broken.csv"), path("kept")});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(path("broken.csv") + QStringLiteral(":2: not valid Shift-JIS")));
+
+    // An output that runs out of room part-way is an error, and the old file stays.
+    QByteArray many;
+    for (int i = 0; i < 100; ++i)
+        many += "\"次は、\",1,2\n";
+    writeFile(path("many.txt"), many);
+    {
+        FileSizeLimit limit(200);
+        run = runTool({"sjis", path("many.txt"), path("kept")});
+    }
+    EXPECT_NE(run.status, 0);
+    EXPECT_TRUE(run.err.contains(path("kept") + QStringLiteral(": cannot write"))) << run.err.toStdString();
 
     EXPECT_EQ(readFile(path("kept")), QByteArray("previous"));
 }

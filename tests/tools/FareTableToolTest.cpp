@@ -53,6 +53,9 @@ TEST_F(FareTableTool, BadTableNamesTheLineAndWritesNothing)
         {"a missing header", "青凪駅,1,180,0\n本町,2,190,0\n", 1, "is the header row missing?"},
         {"a quote left open", header(1) + "青凪駅,1,180\n\"本町,2,190\n\n", 3, "never closed"},
         {"Shift-JIS instead of UTF-8", header(1) + "\x90\xC2,1,180\n", 2, "not UTF-8"},
+        {"a NUL inside a name", header(1) + "青凪駅,1,180\n本" + QByteArray(1, '\0') + "町,2,190\n", 3, "control character U+0000"},
+        {"one stop, which no reset accepts", header(1) + "青凪駅,1,180\n", 2, "only one stop"},
+        {"a line end inside a quoted name", header(1) + "\"青凪\n駅\",1,180\n本町,2,190\n", 2, "control character U+000A"},
     };
     for (const BadTable& bad : cases) {
         SCOPED_TRACE(bad.fault);

@@ -5,6 +5,9 @@
 #include "FareCsv.h"
 #include "FareDataWriter.h"
 #include "InputError.h"
+#include "gtfs/GtfsImport.h"
+#include "ReadingsCheck.h"
+#include "SayCommand.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 
@@ -25,15 +28,18 @@ const char* const kOverview =
     "Commands:\n"
     "  import FARES.csv OUT.hy3   make a fare data file from a fare table in UTF-8 CSV\n"
     "  export IN.hy3 OUT.csv      write a fare data file as a UTF-8 CSV fare table\n"
-    "  check FILE                 check a fare data file (.hy3) or broadcast data (tp.csv)\n"
+    "  check FILE                 check a fare data file (.hy3), broadcast data (tp.csv) or\n"
+    "                             readings (readings.csv)\n"
     "  sjis IN OUT                convert broadcast data from UTF-8 to Shift-JIS with CR LF\n"
     "  utf8 IN OUT                convert broadcast data from Shift-JIS to UTF-8\n"
+    "  gtfs FEED OUTDIR           make routes from a GTFS-JP feed (.zip or folder)\n"
+    "  say TEXT... [--folder DIR] print how the voice reads texts; --wav OUT.wav to listen\n"
     "\n"
     "'fareboard-data COMMAND --help' describes a command. Exit status: 0 done, 1 a file is\n"
     "wrong (nothing is written), 2 the command line is wrong.\n";
 
 struct Command {
-    int argumentCount;
+    int argumentCount;  // -1: the command checks its own arguments
     const char* usage;
     const char* help;
     std::function<int(const QStringList&, QTextStream&, QTextStream&)> run;
@@ -85,7 +91,8 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "fareboard-data import: " << args[0] << " is a fare data file; the CSV table comes first\n";
         return kExitUsage;
     }
-    const auto rows = readFareCsv(readInput(args[0]), args[0]);
+    FileSource source(args[0]);
+    const auto rows = readFareCsv(source, args[0]);
     const QByteArray bytes = encodeFareData(rows, args[1]);
     // The names were fine for the file; say what the board will make of them before writing.
     const CheckReport report = checkFareData(bytes, args[1]);
@@ -112,9 +119,11 @@ int runCheck(const QStringList& args, QTextStream& out, QTextStream& err)
         report = checkFareData(readInput(path), path);
     } else if (endsWith(path, "tp.csv")) {
         report = checkBroadcastData(readInput(path), path);
+    } else if (endsWith(path, "readings.csv")) {
+        report = checkReadingsFile(readInput(path), path);
     } else {
         err << "fareboard-data check: " << path
-            << ": the name ends neither in .hy3 (fare data) nor in tp.csv (broadcast data)\n";
+            << ": the name ends neither in .hy3 (fare data), tp.csv (broadcast data) nor readings.csv\n";
         return kExitUsage;
     }
     for (const QString& line : report.summary)
@@ -151,8 +160,8 @@ const std::map<QString, Command>& commands()
           "\n"
           "The first row is a header: two labels (stop name, ticket number), then the data\n"
           "column numbers 1, 2, 3 ... in order, at most 150. Below it one row per stop in\n"
-          "running order, at most 301: the stop name, its ticket number (整理券番号) and one\n"
-          "whole number for each data column. Columns 1 to 24 are the fares shown under\n"
+          "running order, 2 to 301 (a reset starts before the last stop): the stop name,\n"
+          "its ticket number (整理券番号) and one whole number for each data column. Columns 1 to 24 are the fares shown under\n"
           "ticket numbers 1 to 24; any column can drive the stepping chimes or an information\n"
           "digit. Numbers run from -32768 to 32767; -1 marks a column without a fare.\n"
           "Every row has as many fields as the header. Stop names must be writable in\n"
@@ -175,7 +184,9 @@ const std::map<QString, Command>& commands()
           "Broadcast data: Shift-JIS text, three fields per line (text, step flag, chime flag):\n"
           "a line with fewer fields borrows them from the next line and shifts every later\n"
           "entry; quotes left open; flags that are not numbers; then the entries as the tape\n"
-          "reads them. Exit status 1 when there are errors; warnings alone give 0.\n",
+          "reads them.\n"
+          "Readings (readings.csv): every line the tape would skip, as FILE:LINE: why.\n"
+          "Exit status 1 when there are errors; warnings alone give 0.\n",
           runCheck}},
         {QStringLiteral("sjis"),
          {2, "fareboard-data sjis IN OUT",
@@ -188,6 +199,8 @@ const std::map<QString, Command>& commands()
           "Converts broadcast data in Shift-JIS (IN, e.g. 12tp.csv) to UTF-8 with LF line\n"
           "ends (OUT) for editing; 'sjis' turns it back.\n",
           runUtf8}},
+        {QStringLiteral("gtfs"), {-1, gtfs::kGtfsUsage, gtfs::kGtfsHelp, gtfs::runGtfs}},
+        {QStringLiteral("say"), {-1, kSayUsage, kSayHelp, runSay}},
     };
     return table;
 }
@@ -224,7 +237,7 @@ int runDataTool(const QStringList& arguments, QTextStream& out, QTextStream& err
         out << "Usage: " << command->second.usage << "\n\n" << command->second.help;
         return kExitOk;
     }
-    if (rest.size() != command->second.argumentCount) {
+    if (command->second.argumentCount >= 0 && rest.size() != command->second.argumentCount) {
         err << "Usage: " << command->second.usage << "\n('fareboard-data " << name << " --help' says more)\n";
         return kExitUsage;
     }

@@ -1,5 +1,6 @@
 #include "FareCsv.h"
 
+#include "CsvReader.h"
 #include "InputError.h"
 #include "StrictText.h"
 
@@ -11,82 +12,10 @@ namespace {
 constexpr int kMaxRows = 301;
 constexpr int kMaxValues = 150;
 constexpr int kMaxNameBytes = 32767;  // the length is read back as a signed 16-bit number
-
-struct CsvRecord {
-    int line = 0;  // where the record starts
-    QList<QByteArray> fields;
-};
-
-// RFC 4180 records from the bytes. Delimiters are ASCII, so splitting before decoding is safe
-// for UTF-8; a quoted field may span lines, and the record is named by its first line.
-std::vector<CsvRecord> splitRecords(const QByteArray& bytes, const QString& fileName)
-{
-    std::vector<CsvRecord> records;
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    int line = 1;
-    auto atLineEnd = [&](qsizetype at) { return at < n && (bytes[at] == '\r' || bytes[at] == '\n'); };
-    auto skipLineEnd = [&] {
-        if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        ++i;
-        ++line;
-    };
-    while (i < n) {
-        if (atLineEnd(i)) {  // an empty line
-            skipLineEnd();
-            continue;
-        }
-        CsvRecord record;
-        record.line = line;
-        for (;;) {
-            QByteArray field;
-            if (i < n && bytes[i] == '"') {
-                const int openedOn = line;
-                ++i;
-                for (;;) {
-                    if (i >= n)
-                        throw InputError(fileName, openedOn, QStringLiteral("a quoted field is never closed"));
-                    const char c = bytes[i];
-                    if (c == '"') {
-                        if (i + 1 < n && bytes[i + 1] == '"') {
-                            field += '"';
-                            i += 2;
-                            continue;
-                        }
-                        ++i;
-                        break;
-                    }
-                    if (c == '\n' || (c == '\r' && !(i + 1 < n && bytes[i + 1] == '\n')))
-                        ++line;
-                    field += c;
-                    ++i;
-                }
-                if (i < n && bytes[i] != ',' && !atLineEnd(i))
-                    throw InputError(fileName, line, QStringLiteral("text follows the closing quote of a field"));
-            } else {
-                const qsizetype start = i;
-                while (i < n && bytes[i] != ',' && !atLineEnd(i)) {
-                    if (bytes[i] == '"')
-                        throw InputError(fileName, line,
-                                         QStringLiteral("a quote inside an unquoted field (write it as \"\" inside quotes)"));
-                    ++i;
-                }
-                field = bytes.mid(start, i - start);
-            }
-            record.fields.append(field);
-            if (i < n && bytes[i] == ',') {
-                ++i;
-                continue;
-            }
-            if (i < n)
-                skipLineEnd();
-            break;
-        }
-        records.push_back(std::move(record));
-    }
-    return records;
-}
+// Room for the longest name and 152 numbers; a longer record cannot be a row of a table.
+constexpr qsizetype kMaxRecordBytes = kMaxNameBytes + 152 * 16;
+// A few more than a table has, so that a long row is told by its count of fields.
+constexpr int kMaxFields = 2 + kMaxValues + 100;
 
 QString decodeField(const QByteArray& field, const QString& fileName, int line)
 {
@@ -155,23 +84,22 @@ QByteArray csvField(const QString& text)
 
 }  // namespace
 
-std::vector<FareDataFile::Record> readFareCsv(const QByteArray& bytes, const QString& fileName)
+std::vector<FareDataFile::Record> readFareCsv(ByteSource& source, const QString& fileName)
 {
-    const std::vector<CsvRecord> records = splitRecords(withoutByteOrderMark(bytes), fileName);
-    if (records.empty())
+    CsvReader reader(source, fileName, {kMaxRecordBytes, kMaxFields});
+    CsvRecord record;
+    if (!reader.next(record))
         throw InputError(fileName, 0, QStringLiteral("the file is empty; it needs a header row and at least one stop"));
-    const int valueCount = readHeader(records.front(), fileName);
-    if (records.size() == 1)
-        throw InputError(fileName, 0, QStringLiteral("there are no stops below the header"));
+    const int valueCount = readHeader(record, fileName);
 
     std::vector<FareDataFile::Record> rows;
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        const CsvRecord& record = records[r];
-        const int line = record.line;
-        if (int(r) > kMaxRows)
+    int line = 0;
+    while (reader.next(record)) {
+        line = record.line;
+        if (rows.size() >= std::size_t(kMaxRows))
             throw InputError(fileName, line,
                              QStringLiteral("stop %1 is one too many: a fare table holds at most %2 stops")
-                                 .arg(r)
+                                 .arg(rows.size() + 1)
                                  .arg(kMaxRows));
         const int expected = valueCount + 2;
         const int found = int(record.fields.size());
@@ -187,6 +115,14 @@ std::vector<FareDataFile::Record> readFareCsv(const QByteArray& bytes, const QSt
 
         FareDataFile::Record row;
         row.stopName = decodeField(record.fields[0], fileName, line);
+        // The board draws a name character by character; a control character (a NUL, a line
+        // end inside quotes) would be written into the file as a glyph nobody meant.
+        for (const QChar c : std::as_const(row.stopName)) {
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                throw InputError(fileName, line,
+                                 QStringLiteral("the stop name holds the control character U+%1")
+                                     .arg(QString::number(c.unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+        }
         const auto nameBytes = encodeShiftJis(row.stopName);
         if (!nameBytes)
             throw InputError(fileName, line,
@@ -199,7 +135,20 @@ std::vector<FareDataFile::Record> readFareCsv(const QByteArray& bytes, const QSt
             row.values[std::size_t(k - 1)] = parseNumber(record.fields[k + 1], valueName(k), fileName, line);
         rows.push_back(std::move(row));
     }
+    if (rows.empty())
+        throw InputError(fileName, 0, QStringLiteral("there are no stops below the header"));
+    // The program accepts a reset only at a section below the stop count, so a one-stop route
+    // could never be set; the check says the same of such a file.
+    if (rows.size() == 1)
+        throw InputError(fileName, line,
+                         QStringLiteral("only one stop: a reset needs a section below the count, so none is accepted"));
     return rows;
+}
+
+std::vector<FareDataFile::Record> readFareCsv(const QByteArray& bytes, const QString& fileName)
+{
+    MemorySource source(bytes);
+    return readFareCsv(source, fileName);
 }
 
 QByteArray writeFareCsv(const std::vector<FareDataFile::Record>& rows)

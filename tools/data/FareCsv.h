@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ByteSource.h"
 #include "console/FareDataFile.h"
 
 #include <QByteArray>
@@ -19,8 +20,11 @@ namespace fareboard::datatool {
 // left out is noticed instead of shifting the rest of the row. Quoted fields follow the usual
 // CSV rules; a UTF-8 byte order mark and CR LF line ends are accepted; empty lines are skipped.
 
-// The rows of the table, checked against everything a fare data file can hold: at most 301
-// rows, 16-bit numbers, stop names that Shift-JIS can write. Throws InputError naming the line.
+// The rows of the table, checked against everything a fare data file can hold and a reset can
+// use: 2 to 301 rows, 16-bit numbers, stop names that Shift-JIS can write and that hold no
+// control characters. Throws InputError naming the line at the first fault, having read no
+// further, so a huge or endless input costs no more than a full table.
+std::vector<FareDataFile::Record> readFareCsv(ByteSource& source, const QString& fileName);
 std::vector<FareDataFile::Record> readFareCsv(const QByteArray& bytes, const QString& fileName);
 
 // The table as CSV in the form readFareCsv reads: LF line ends, no byte order mark, as many

@@ -8,6 +8,8 @@
 #include <SDL_mixer.h>
 #include <dlfcn.h>
 
+#include <algorithm>
+
 namespace fareboard {
 namespace {
 
@@ -50,6 +52,22 @@ QString SdlMixer::defaultSoundFont()
 }
 
 SdlMixer::SdlMixer(const QString& soundFont)
+    : soundFont_(soundFont)
+{
+}
+
+void SdlMixer::openInBackground()
+{
+    if (!opener_.joinable())
+        opener_ = std::thread([this] { ensureOpen(); });
+}
+
+void SdlMixer::ensureOpen() const
+{
+    std::call_once(opening_, [this] { const_cast<SdlMixer*>(this)->open(); });
+}
+
+void SdlMixer::open()
 {
     silenceAlsa();
     // SDL would otherwise turn SIGTERM and SIGINT into quit events nobody reads, and the
@@ -57,29 +75,36 @@ SdlMixer::SdlMixer(const QString& soundFont)
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
+    initialised_ = true;
     if (!openDevice()) {
         SDL_AudioQuit();
         if (SDL_AudioInit("dummy") != 0 || !openDevice())
             return;
     }
-    open_ = true;
     Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
-    const QString font = soundFont.isEmpty() ? defaultSoundFont() : soundFont;
+    const QString font = soundFont_.isEmpty() ? defaultSoundFont() : soundFont_;
     if (!font.isEmpty())
         Mix_SetSoundFonts(font.toUtf8().constData());
-    Mix_AllocateChannels(8);
 
     int frequency = kRate;
     Uint16 format = 0;
     int channels = 0;
     if (Mix_QuerySpec(&frequency, &format, &channels) && frequency > 0)
         latency_ = std::chrono::milliseconds(kBufferFrames * 1000 / frequency + 1);
+
+    std::lock_guard lock(mutex_);
+    // Channels may have been named (halted, unloaded) before the card was open.
+    Mix_AllocateChannels(std::max(8, int(channels_.size()) + 8));
+    open_ = true;
 }
 
 SdlMixer::~SdlMixer()
 {
+    if (opener_.joinable())
+        opener_.join();
     if (!open_) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (initialised_)
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
     Mix_HaltChannel(-1);
@@ -91,8 +116,21 @@ SdlMixer::~SdlMixer()
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+bool SdlMixer::isOpen() const
+{
+    ensureOpen();
+    return open_;
+}
+
+std::chrono::milliseconds SdlMixer::outputLatency() const
+{
+    ensureOpen();
+    return latency_;
+}
+
 QString SdlMixer::driverName() const
 {
+    ensureOpen();
     const char* name = open_ ? SDL_GetCurrentAudioDriver() : nullptr;
     return name ? QString::fromLatin1(name) : QString();
 }
@@ -134,6 +172,7 @@ bool SdlMixer::store(const QString& alias, Mix_Chunk* chunk)
 
 bool SdlMixer::loadFile(const QString& alias, const QString& path, bool trimQuietTail)
 {
+    ensureOpen();
     if (!open_) {
         store(alias, nullptr);
         return false;
@@ -154,6 +193,7 @@ bool SdlMixer::loadFile(const QString& alias, const QString& path, bool trimQuie
 
 bool SdlMixer::loadWave(const QString& alias, const QByteArray& waveFile)
 {
+    ensureOpen();
     if (!open_) {
         store(alias, nullptr);
         return false;

@@ -2,10 +2,12 @@
 
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 struct Mix_Chunk;
@@ -16,6 +18,11 @@ namespace fareboard {
 // a mixer channel of its own, so sounds of different channels overlap and a new sound on a
 // channel replaces only that channel's. Without a usable sound card it runs on SDL's silent
 // "dummy" driver, which keeps time like a real one, so the program behaves the same.
+//
+// Opening the card (SDL's audio subsystem, the driver probe, the decoders) takes longer than
+// showing the windows, so it is not done on construction: `openInBackground` starts it on a
+// thread of its own once the windows are up, and the first sound loaded waits for it, so a
+// click made before the card is ready is still heard, only later.
 class SdlMixer {
 public:
     // `soundFont` is the General MIDI bank used to render MIDI files; empty picks the
@@ -25,10 +32,14 @@ public:
     SdlMixer(const SdlMixer&) = delete;
     SdlMixer& operator=(const SdlMixer&) = delete;
 
-    bool isOpen() const { return open_; }
+    // Starts opening the card on a worker thread; calling it again does nothing.
+    void openInBackground();
+
+    // These three wait for the card to be open (opening it here when nobody has yet).
+    bool isOpen() const;
     QString driverName() const;
     // How long a sample takes from the mixer to the speaker: one device buffer.
-    std::chrono::milliseconds outputLatency() const { return latency_; }
+    std::chrono::milliseconds outputLatency() const;
     int channelOf(const QString& alias);
 
     // Decodes the whole file into the alias; false when it cannot be read or decoded.
@@ -42,10 +53,18 @@ public:
     static QString defaultSoundFont();
 
 private:
+    void ensureOpen() const;
+    void open();
     bool store(const QString& alias, Mix_Chunk* chunk);
     int channelLocked(const QString& alias);
 
-    bool open_ = false;
+    QString soundFont_;
+    mutable std::once_flag opening_;
+    std::thread opener_;
+    bool initialised_ = false;
+    // Set last, once the card is fully open; until then no mixer function is called at all,
+    // so halting or unloading a channel never races the worker that opens the card.
+    std::atomic<bool> open_{false};
     std::chrono::milliseconds latency_{0};
     mutable std::mutex mutex_;
     std::map<QString, int> channels_;

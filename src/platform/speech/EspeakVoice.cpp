@@ -7,6 +7,7 @@
 
 #include <espeak-ng/speak_lib.h>
 
+#include <algorithm>
 #include <atomic>
 
 namespace fareboard {
@@ -127,8 +128,10 @@ QString EspeakVoice::prepare(const QString& kana)
 std::vector<int16_t> EspeakVoice::synthesize(const QString& kana, const SpeechSettings& settings,
                                              const std::function<bool()>& cancelled)
 {
-    espeak_SetParameter(espeakRATE, settings.rate, 0);
-    espeak_SetParameter(espeakPITCH, settings.pitch, 0);
+    // The shared settings are relative: 100 % is the voice's own 175 words a minute, a half
+    // tone is about five of its pitch steps around its middle of 50.
+    espeak_SetParameter(espeakRATE, 175 * settings.rate / 100, 0);
+    espeak_SetParameter(espeakPITCH, std::clamp(50 + 5 * settings.pitch, 0, 100), 0);
     espeak_SetParameter(espeakVOLUME, settings.volume, 0);
 
     Sink sink{{}, &cancelled};

@@ -43,6 +43,17 @@ QString pronunciation(const char* feature)
     return QString::fromUtf8(fields[8]);
 }
 
+// Variant kanji of names (髙島屋, 山﨑) that the stock dictionary only knows in the common form.
+QString withCommonKanji(QString text)
+{
+    static const std::pair<char16_t, char16_t> variants[] = {
+        {u'髙', u'高'}, {u'﨑', u'崎'}, {u'濵', u'浜'}, {u'瀨', u'瀬'}, {u'德', u'徳'}, {u'邉', u'辺'}, {u'邊', u'辺'},
+    };
+    for (const auto& [variant, common] : variants)
+        text.replace(QChar(variant), QChar(common));
+    return text;
+}
+
 bool hasKanji(const QString& text)
 {
     for (QChar c : text) {
@@ -82,7 +93,7 @@ KanaReader::~KanaReader() = default;
 QString KanaReader::read(const QString& text) const
 {
     // Full-width digits and letters and half-width kana become their plain forms first.
-    const QByteArray utf8 = spellOutNumbers(text.normalized(QString::NormalizationForm_KC)).toUtf8();
+    const QByteArray utf8 = spellOutNumbers(withCommonKanji(text.normalized(QString::NormalizationForm_KC))).toUtf8();
     // Collected first: reading an unknown word asks the analyser again, which reuses the
     // node list of this parse.
     struct Token {
@@ -115,22 +126,22 @@ QString KanaReader::read(const QString& text) const
 
 QString KanaReader::readWord(const QString& surface) const
 {
-    // A kanji word the dictionary does not know: read its characters one by one, and leave out
-    // what still has no reading rather than have the voice say "Chinese letter".
+    // A kanji word the dictionary does not know: read its characters one by one. A character
+    // that still has no reading is kept, so the voice says something rather than skip it.
     QString out;
     for (QChar c : surface) {
-        if (!isKanji(c)) {
+        if (!isKanji(c) || c.isSurrogate()) {
             out += c;
             continue;
         }
-        if (c.isSurrogate())
-            continue;  // rare kanji outside the dictionary's plane
         const QByteArray one = QString(c).toUtf8();
+        QString reading;
         for (const MeCab::Node* node = tagger_->parseToNode(one.constData()); node; node = node->next) {
             if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
                 continue;
-            out += pronunciation(node->feature);
+            reading += pronunciation(node->feature);
         }
+        out += reading.isEmpty() ? QString(c) : reading;
     }
     return out;
 }

@@ -1,7 +1,9 @@
 #include "SpeechAdjustDialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -9,7 +11,8 @@
 
 namespace fareboard {
 
-SpeechAdjustDialog::SpeechAdjustDialog(const SpeechSettings& settings, const QString& title, QWidget* owner)
+SpeechAdjustDialog::SpeechAdjustDialog(const SpeechSettings& settings, const std::vector<VoiceKind>& voices,
+                                       const QString& title, QWidget* owner)
     : QDialog(owner)
 {
     setWindowTitle(title);
@@ -17,31 +20,59 @@ SpeechAdjustDialog::SpeechAdjustDialog(const SpeechSettings& settings, const QSt
     auto* form = new QFormLayout;
     layout->addLayout(form);
 
+    voice_ = new QComboBox(this);
+    voice_->setObjectName(QStringLiteral("voice"));
+    for (VoiceKind kind : voices)
+        voice_->addItem(voiceName(kind), int(kind));
+    form->addRow(QStringLiteral("音声"), voice_);
+
     auto add = [&](const QString& name, const QString& label, int min, int max, int value) {
         QSlider* slider = addSlider(name, min, max, value);
-        form->addRow(label, slider);
+        auto* shown = new QLabel(this);
+        shown->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-200")));
+        auto show = [shown, name](int v) {
+            shown->setText(name == QLatin1String("pitch") && v > 0 ? QStringLiteral("+%1").arg(v) : QString::number(v));
+        };
+        show(value);
+        connect(slider, &QSlider::valueChanged, shown, show);
+        auto* row = new QHBoxLayout;
+        row->addWidget(slider, 1);
+        row->addWidget(shown);
+        form->addRow(label, row);
         return slider;
     };
-    rate_ = add(QStringLiteral("rate"), QStringLiteral("速さ"), SpeechSettings::kMinRate, SpeechSettings::kMaxRate,
+    rate_ = add(QStringLiteral("rate"), QStringLiteral("速さ (%)"), SpeechSettings::kMinRate, SpeechSettings::kMaxRate,
                 settings.rate);
-    pitch_ = add(QStringLiteral("pitch"), QStringLiteral("高さ"), SpeechSettings::kMinPitch, SpeechSettings::kMaxPitch,
-                 settings.pitch);
-    volume_ = add(QStringLiteral("volume"), QStringLiteral("音量"), SpeechSettings::kMinVolume,
+    pitch_ = add(QStringLiteral("pitch"), QStringLiteral("高さ (半音)"), SpeechSettings::kMinPitch,
+                 SpeechSettings::kMaxPitch, settings.pitch);
+    volume_ = add(QStringLiteral("volume"), QStringLiteral("音量 (%)"), SpeechSettings::kMinVolume,
                   SpeechSettings::kMaxVolume, settings.volume);
+    showValues(settings);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     buttons->button(QDialogButtonBox::RestoreDefaults)->setText(QStringLiteral("標準に戻す"));
+    QPushButton* listen = buttons->addButton(QStringLiteral("試聴"), QDialogButtonBox::ActionRole);
+    listen->setObjectName(QStringLiteral("audition"));
+    connect(listen, &QPushButton::clicked, this, [this] { emit auditionRequested(this->settings()); });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
-        const SpeechSettings defaults;
-        rate_->setValue(defaults.rate);
-        pitch_->setValue(defaults.pitch);
-        volume_->setValue(defaults.volume);
+        SpeechSettings defaults;
+        defaults.voice = VoiceKind(voice_->itemData(0).toInt());
+        showValues(defaults);
     });
     layout->addWidget(buttons);
-    setMinimumWidth(320);
+    setMinimumWidth(360);
+}
+
+void SpeechAdjustDialog::showValues(const SpeechSettings& settings)
+{
+    const int index = voice_->findData(int(settings.voice));
+    voice_->setCurrentIndex(index < 0 ? 0 : index);
+    rate_->setValue(settings.rate);
+    pitch_->setValue(settings.pitch);
+    volume_->setValue(settings.volume);
 }
 
 QSlider* SpeechAdjustDialog::addSlider(const QString& name, int min, int max, int value)
@@ -50,13 +81,18 @@ QSlider* SpeechAdjustDialog::addSlider(const QString& name, int min, int max, in
     slider->setObjectName(name);
     slider->setRange(min, max);
     slider->setValue(value);
-    slider->setPageStep((max - min) / 10);
+    slider->setPageStep(std::max(1, (max - min) / 10));
     return slider;
 }
 
 SpeechSettings SpeechAdjustDialog::settings() const
 {
-    return {rate_->value(), pitch_->value(), volume_->value()};
+    SpeechSettings s;
+    s.voice = voice_->count() > 0 ? VoiceKind(voice_->currentData().toInt()) : VoiceKind::OpenJTalk;
+    s.rate = rate_->value();
+    s.pitch = pitch_->value();
+    s.volume = volume_->value();
+    return s;
 }
 
 }  // namespace fareboard

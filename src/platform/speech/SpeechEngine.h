@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 namespace fareboard {
 
-// A voice that reads Japanese text aloud on its own while the program goes on.
+// A voice that reads Japanese text aloud on its own while the program goes on. Texts come
+// with their readings already applied (spokenText).
 class SpeechEngine {
 public:
     virtual ~SpeechEngine() = default;
@@ -18,6 +20,11 @@ public:
     virtual bool speaking() const = 0;
     // Lets the user set how the voice sounds; applies from the next text on.
     virtual void showAdjustDialog(QWidget* owner, const QString& title) = 0;
+    // The texts likely to be spoken, in the order they will be: a voice that takes a while
+    // makes them ahead, in the background, so that speak() need not wait.
+    virtual void prepare(const QStringList& texts) { (void)texts; }
+    // `text` is about to be spoken (a chime plays first): make it now, ahead of the rest.
+    virtual void prefetch(const QString& text) { (void)text; }
 };
 
 }  // namespace fareboard

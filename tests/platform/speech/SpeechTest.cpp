@@ -1,16 +1,20 @@
 #include "platform/audio/SdlMixer.h"
 #include "platform/audio/SdlPcmPlayer.h"
-#include "platform/speech/EspeakSpeechEngine.h"
+#include "platform/speech/BackgroundSpeechEngine.h"
+#include "platform/speech/EspeakKanaVoice.h"
 #include "platform/speech/EspeakVoice.h"
+#include "platform/speech/InstalledVoices.h"
+#include "platform/speech/OpenJTalkVoice.h"
+#include "platform/speech/Voice.h"
 #include "platform/speech/JapaneseNumbers.h"
 #include "platform/speech/KanaReader.h"
-#include "platform/speech/SpeechAdjustDialog.h"
 #include "support/FakeAudio.h"
 
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QSlider>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -22,14 +26,14 @@ namespace {
 
 const QString kDictionary = QStringLiteral(FAREBOARD_TEST_BUS_DICTIONARY);
 
-// Waits (for real: the engine works on its own thread) until `done` or two seconds pass.
+// Waits (for real: the engine works on its own thread) until `done` or `ms` pass.
 template <typename F>
-bool eventually(F done)
+bool eventually(F done, int ms = 2000)
 {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > 2000)
+        if (timer.elapsed() > ms)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -85,8 +89,8 @@ TEST(KanaReader, BusWordsAreReadAsTheDriverSaysThem)
         {"降車ボタン", "コーシャボタン"},
         {"学校に行きます", "ガッコーニイキマス"},
         {"１２３番", "ヒャクニジュウサンバン"},
-        // A word the dictionary lacks is read kanji by kanji, and the text after it survives.
-        {"髙島屋前、1,500円", "シマヤマエ、センゴヒャクエン"},
+        // A variant kanji is read as its common form, and the text after it survives.
+        {"髙島屋前、1,500円", "タカシマヤマエ、センゴヒャクエン"},
     };
     for (const auto& [text, reading] : cases)
         EXPECT_EQ(reader->read(QString::fromUtf8(text)), QString::fromUtf8(reading)) << text;
@@ -127,9 +131,9 @@ TEST(EspeakVoice, SettingsChangeTheSound)
     auto voice = EspeakVoice::create();
     ASSERT_TRUE(voice);
     SpeechSettings slow;
-    slow.rate = 120;
+    slow.rate = 60;
     SpeechSettings fast;
-    fast.rate = 350;
+    fast.rate = 200;
     const auto slowSamples = voice->synthesize(QStringLiteral("ツギワ、シヤクショマエデス。"), slow);
     const auto fastSamples = voice->synthesize(QStringLiteral("ツギワ、シヤクショマエデス。"), fast);
     ASSERT_FALSE(fastSamples.empty());
@@ -141,75 +145,48 @@ TEST(EspeakVoice, SettingsChangeTheSound)
     EXPECT_LE(first, voice->sampleRate() * 6 / 1000);
 }
 
-TEST(EspeakSpeechEngine, SpeaksKanjiTextIntoTheChannelAndStopsAtOnce)
-{
-    test::FakePcmPlayer player;
-    auto engine = EspeakSpeechEngine::create(player, kDictionary);
-    ASSERT_TRUE(engine);
-    EXPECT_TRUE(engine->hasUserDictionary());
-
-    engine->speak(QStringLiteral("次は、市役所前です。"));
-    EXPECT_TRUE(engine->speaking());
-    ASSERT_TRUE(eventually([&] { return !player.played.empty(); }));
-    EXPECT_EQ(player.sampleRate, 22050);
-    const double seconds = double(player.played.back().size()) / player.sampleRate;
-    EXPECT_GT(seconds, 0.8);
-    EXPECT_LT(seconds, 4.0);
-    EXPECT_TRUE(engine->speaking());
-
-    // A new text cuts off the one being spoken.
-    const int haltsBefore = player.halts;
-    engine->speak(QStringLiteral("お降りの方はお知らせください。"));
-    EXPECT_GT(player.halts, haltsBefore);
-    ASSERT_TRUE(eventually([&] { return player.played.size() == 2; }));
-
-    engine->stop();
-    EXPECT_FALSE(engine->speaking());
-    EXPECT_FALSE(player.playing());
-}
-
-TEST(EspeakSpeechEngine, StopBeforeTheVoiceIsReadyLeavesSilence)
-{
-    test::FakePcmPlayer player;
-    auto engine = EspeakSpeechEngine::create(player, kDictionary);
-    ASSERT_TRUE(engine);
-    for (int i = 0; i < 20; ++i) {
-        engine->speak(QStringLiteral("整理券番号%1番の運賃は、二百十円です。").arg(i));
-        engine->stop();
-        EXPECT_FALSE(engine->speaking());
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_TRUE(player.played.empty());
-    EXPECT_FALSE(engine->speaking());
-}
-
-TEST(EspeakSpeechEngine, PlaysThroughTheMixerUntilStopped)
+TEST(EspeakKanaVoice, PlaysThroughTheMixerUntilStopped)
 {
     SdlMixer mixer;
     SdlPcmPlayer player(mixer, QStringLiteral("fareboardSpeech"));
-    auto engine = EspeakSpeechEngine::create(player, kDictionary);
+    auto engine = BackgroundSpeechEngine::create(
+        player, {VoiceKind::Espeak}, [](VoiceKind) { return std::make_unique<EspeakKanaVoice>(kDictionary); }, QString());
     ASSERT_TRUE(engine);
     engine->speak(QStringLiteral("次は、市役所前です。"));
-    ASSERT_TRUE(eventually([&] { return mixer.playing(QStringLiteral("fareboardSpeech")); }));
     EXPECT_TRUE(engine->speaking());
+    ASSERT_TRUE(eventually([&] { return mixer.playing(QStringLiteral("fareboardSpeech")); }));
     engine->stop();
     EXPECT_FALSE(engine->speaking());
     EXPECT_FALSE(mixer.playing(QStringLiteral("fareboardSpeech")));
 }
 
-TEST(SpeechAdjustDialog, SlidersHoldTheSettingsAndRestoreDefaults)
+TEST(OpenJTalkVoice, MakesTheTapeAheadPlaysItAtOnceAndMakesItAgainAtAnotherRate)
 {
-    SpeechAdjustDialog dialog({220, 30, 150}, QStringLiteral("音声の調節"));
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("音声の調節"));
-    EXPECT_EQ(dialog.settings(), (SpeechSettings{220, 30, 150}));
-    dialog.findChild<QSlider*>(QStringLiteral("pitch"))->setValue(80);
-    EXPECT_EQ(dialog.settings().pitch, 80);
-    dialog.findChild<QSlider*>(QStringLiteral("volume"))->setValue(500);
-    EXPECT_EQ(dialog.settings().volume, SpeechSettings::kMaxVolume);
-    auto* buttons = dialog.findChild<QDialogButtonBox*>();
-    ASSERT_NE(buttons, nullptr);
-    buttons->button(QDialogButtonBox::RestoreDefaults)->click();
-    EXPECT_EQ(dialog.settings(), SpeechSettings{});
+    if (!OpenJTalkFiles::installed().complete())
+        GTEST_SKIP() << "Open JTalk with its dictionary and voice is not installed";
+    test::FakePcmPlayer player;
+    QTemporaryDir dir;
+    auto engine = BackgroundSpeechEngine::create(player, {VoiceKind::OpenJTalk}, makeInstalledVoice,
+                                                 dir.filePath(QStringLiteral("speech.conf")));
+    const QString text = QStringLiteral("ツギワ、札幌駅前です。");
+    engine->prepare({text});
+    ASSERT_TRUE(eventually([&] { return engine->ready(text); }, 20000));
+    engine->speak(text);
+    ASSERT_EQ(player.played.size(), 1u);
+    EXPECT_EQ(player.sampleRate, 48000);
+    const std::size_t normal = player.played[0].size();
+    EXPECT_GT(normal, 48000u * 8 / 10);
+    EXPECT_LT(normal, 48000u * 4);
+    engine->stop();
+    EXPECT_FALSE(player.playing());
+
+    SpeechSettings faster = engine->settings();
+    faster.rate = 150;
+    engine->setSettings(faster);
+    ASSERT_TRUE(eventually([&] { return engine->ready(text); }, 20000));
+    engine->speak(text);
+    ASSERT_EQ(player.played.size(), 2u);
+    EXPECT_LT(player.played[1].size(), normal * 8 / 10);
 }
 
 }  // namespace

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "SpeechEngine.h"
+#include "SpeechSettings.h"
+
+#include <QHash>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace fareboard {
+
+class PcmPlayer;
+class Voice;
+
+// The announcement voice. Texts are synthesised on one worker thread, ahead of time in the
+// order the tape will speak them, and kept by text and voice settings, so "送り" plays at once
+// what was made before; a text that is not ready is made first, before the rest. Nothing here
+// waits for a synthesiser on the caller's thread.
+//
+// Creating it only records what is installed: the worker, the voices (an analyser dictionary,
+// a process) and the settings file are touched on first use, after the windows are up.
+class BackgroundSpeechEngine final : public SpeechEngine {
+public:
+    using VoiceFactory = std::function<std::unique_ptr<Voice>(VoiceKind)>;
+
+    // `installed` lists the voices present, the preferred first; empty gives no engine.
+    // `settingsFile` keeps the user's choice of voice, speed, pitch and loudness.
+    static std::unique_ptr<BackgroundSpeechEngine> create(PcmPlayer& player, std::vector<VoiceKind> installed,
+                                                          VoiceFactory makeVoice, QString settingsFile);
+    ~BackgroundSpeechEngine() override;
+
+    void speak(const QString& text) override;
+    void stop() override;
+    bool speaking() const override;
+    void showAdjustDialog(QWidget* owner, const QString& title) override;
+    void prepare(const QStringList& texts) override;
+    void prefetch(const QString& text) override;
+
+    SpeechSettings settings() const;
+    // Applies from the next text on, renders the tape again with them and saves them.
+    void setSettings(const SpeechSettings& settings);
+    // Speaks a sample with `settings` without keeping them (the dialog's "試聴").
+    void audition(const SpeechSettings& settings);
+    const std::vector<VoiceKind>& installedVoices() const { return installed_; }
+
+    // For tests and benchmarks: whether `text` is ready with the current settings, and how
+    // many texts the voices have made so far.
+    bool ready(const QString& text) const;
+    int renders() const;
+
+    static QString sampleText();
+
+private:
+    struct Job {
+        QString text;
+        SpeechSettings settings;
+    };
+    struct Pcm {
+        std::shared_ptr<const std::vector<int16_t>> samples;
+        int rate = 0;
+    };
+
+    BackgroundSpeechEngine(PcmPlayer& player, std::vector<VoiceKind> installed, VoiceFactory makeVoice,
+                           QString settingsFile);
+    SpeechSettings resolved(SpeechSettings settings) const;
+    void loadSettingsLocked() const;
+    void startLocked(const Job& job);
+    void requeueLocked();
+    void trimCacheLocked();
+    bool inTapeLocked(const QString& key) const;
+    void run();
+    Voice* voice(VoiceKind kind);
+    static QString keyOf(const Job& job);
+
+    PcmPlayer& player_;
+    const std::vector<VoiceKind> installed_;
+    VoiceFactory makeVoice_;
+    const QString settingsFile_;
+    std::map<VoiceKind, std::unique_ptr<Voice>> voices_;  // used by the worker only
+
+    mutable std::mutex mutex_;
+    std::condition_variable wake_;
+    // Read on first use, not at creation: the program's start does not wait for the file.
+    mutable bool settingsLoaded_ = false;
+    mutable SpeechSettings settings_;
+    QStringList tape_;
+    std::deque<Job> backlog_;
+    std::optional<Job> wanted_;  // to be played as soon as it is made
+    uint64_t wantedId_ = 0;
+    uint64_t current_ = 0;  // the newest speak() or stop(); older plays are dropped
+    QHash<QString, Pcm> cache_;
+    qint64 cachedSamples_ = 0;
+    int renders_ = 0;
+    bool quit_ = false;
+    std::thread worker_;
+};
+
+}  // namespace fareboard

@@ -1,0 +1,72 @@
+#pragma once
+
+// The desktop the end-to-end tests drive: child processes, X displays and helper programs.
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+
+#include <cerrno>
+#include <functional>
+
+#include <signal.h>
+
+namespace fareboard::e2e {
+
+// Our own child processes, ended when the test ends however it ends. The X server is asked to
+// end, since one killed outright leaves its lock file and socket behind; the program (a scratch
+// copy with nothing to keep) is killed, since its sound library turns the request into an event
+// it never reads.
+struct Child {
+    QProcess process;
+    bool askToEnd = false;
+    ~Child()
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        if (askToEnd)
+            process.terminate();
+        if (!askToEnd || !process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+};
+
+// A display whose lock names a live process is someone else's; a stale lock the server clears.
+inline bool displayInUse(int n)
+{
+    QFile lock(QStringLiteral("/tmp/.X%1-lock").arg(n));
+    if (!lock.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 pid = lock.readAll().trimmed().toLongLong();
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
+
+// Runs a helper program against the display and returns what it printed.
+inline QString run(const QString& program, const QStringList& args, const QString& display)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(10000))
+        p.kill();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+inline bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs = 100)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(static_cast<unsigned long>(stepMs));
+    }
+    return true;
+}
+
+}  // namespace fareboard::e2e

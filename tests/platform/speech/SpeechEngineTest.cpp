@@ -1,0 +1,207 @@
+#include "platform/speech/BackgroundSpeechEngine.h"
+#include "platform/speech/SpeechAdjustDialog.h"
+#include "platform/speech/Voice.h"
+#include "support/FakeAudio.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+namespace fareboard {
+namespace {
+
+template <typename F>
+bool eventually(F done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 3000)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+// Makes one sample per character of the text times the rate, tagged with the voice it is;
+// holds every text while `hold` is set, as a slow synthesiser would.
+struct VoiceLog {
+    std::mutex mutex;
+    QStringList made;  // "<voice> <rate> <text>"
+    std::atomic<bool> hold{false};
+    QStringList list()
+    {
+        std::lock_guard lock(mutex);
+        return made;
+    }
+};
+
+class FakeVoice final : public Voice {
+public:
+    FakeVoice(VoiceKind kind, VoiceLog& log) : kind_(kind), log_(log) {}
+    int sampleRate() const override { return 1000; }
+    std::vector<int16_t> synthesize(const QString& text, const SpeechSettings& settings, bool,
+                                    const std::function<bool()>& cancelled) override
+    {
+        while (log_.hold) {
+            if (cancelled && cancelled())
+                return {};
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        {
+            std::lock_guard lock(log_.mutex);
+            log_.made << QStringLiteral("%1 %2 %3").arg(voiceName(kind_)).arg(settings.rate).arg(text);
+        }
+        return std::vector<int16_t>(std::size_t(text.size() * settings.rate), int16_t(kind_ == VoiceKind::OpenJTalk ? 1 : 2));
+    }
+    QString pronounce(const QString& text) override { return text; }
+
+private:
+    VoiceKind kind_;
+    VoiceLog& log_;
+};
+
+class SpeechEngineTest : public ::testing::Test {
+protected:
+    std::unique_ptr<BackgroundSpeechEngine> make(std::vector<VoiceKind> installed)
+    {
+        return BackgroundSpeechEngine::create(
+            player, std::move(installed), [this](VoiceKind kind) { return std::make_unique<FakeVoice>(kind, log); },
+            dir.filePath(QStringLiteral("fareboard/speech.conf")));
+    }
+    size_t playedCount()
+    {
+        return player.played.size();
+    }
+
+    QTemporaryDir dir;
+    VoiceLog log;
+    test::FakePcmPlayer player;
+};
+
+TEST_F(SpeechEngineTest, TheTapeIsMadeAheadInOrderAndPlaysFromTheCacheUntilTheRateChanges)
+{
+    auto engine = make({VoiceKind::OpenJTalk, VoiceKind::Espeak});
+    ASSERT_TRUE(engine);
+    EXPECT_TRUE(log.list().isEmpty());  // nothing is made before there is a tape
+    engine->prepare({QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("一"), QStringLiteral("三")});
+    ASSERT_TRUE(eventually([&] { return engine->ready(QStringLiteral("三")); }));
+    EXPECT_EQ(log.list(), (QStringList{QStringLiteral("Open JTalk 100 一"), QStringLiteral("Open JTalk 100 二"),
+                                       QStringLiteral("Open JTalk 100 三")}));
+
+    engine->speak(QStringLiteral("二"));
+    ASSERT_EQ(playedCount(), 1u);  // at once, from the cache, on the caller's thread
+    EXPECT_EQ(player.played[0].size(), 100u);
+    EXPECT_EQ(engine->renders(), 3);
+
+    SpeechSettings faster = engine->settings();
+    faster.rate = 150;
+    log.hold = true;
+    engine->setSettings(faster);
+    EXPECT_FALSE(engine->ready(QStringLiteral("二")));
+    log.hold = false;
+    ASSERT_TRUE(eventually([&] { return engine->ready(QStringLiteral("三")); }));
+    EXPECT_EQ(engine->renders(), 6);
+    engine->speak(QStringLiteral("二"));
+    ASSERT_EQ(playedCount(), 2u);
+    EXPECT_EQ(player.played[1].size(), 150u);
+
+    // Kept for the next run.
+    auto next = make({VoiceKind::OpenJTalk, VoiceKind::Espeak});
+    EXPECT_EQ(next->settings().rate, 150);
+}
+
+TEST_F(SpeechEngineTest, ATextNotReadyIsMadeFirstAndPlayedWhenDone)
+{
+    auto engine = make({VoiceKind::OpenJTalk});
+    log.hold = true;
+    engine->prepare({QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三")});
+    engine->speak(QStringLiteral("三"));
+    EXPECT_TRUE(engine->speaking());
+    log.hold = false;
+    ASSERT_TRUE(eventually([&] { return playedCount() == 1; }));
+    // The background text in the works gave way; the wanted one came first.
+    EXPECT_EQ(log.list().value(0), QStringLiteral("Open JTalk 100 三"));
+    ASSERT_TRUE(eventually([&] { return log.list().size() == 3; }));
+    EXPECT_EQ(playedCount(), 1u);
+}
+
+TEST_F(SpeechEngineTest, StopCutsTheSpeechAndATextMadeAfterItIsNotPlayed)
+{
+    auto engine = make({VoiceKind::OpenJTalk});
+    engine->prepare({QStringLiteral("一")});
+    ASSERT_TRUE(eventually([&] { return engine->ready(QStringLiteral("一")); }));
+    engine->speak(QStringLiteral("一"));
+    EXPECT_TRUE(player.playing());
+    engine->stop();
+    EXPECT_FALSE(player.playing());
+    EXPECT_FALSE(engine->speaking());
+
+    log.hold = true;
+    engine->speak(QStringLiteral("まだ"));
+    engine->stop();
+    log.hold = false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(playedCount(), 1u);
+    EXPECT_FALSE(engine->speaking());
+}
+
+TEST_F(SpeechEngineTest, WithoutOpenJTalkTheOtherVoiceSpeaksAndWithoutAnyThereIsNoEngine)
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("fareboard")));
+    QFile file(dir.filePath(QStringLiteral("fareboard/speech.conf")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("voice=open-jtalk\nrate=120\npitch=99\n");
+    file.close();
+
+    auto engine = make({VoiceKind::Espeak});
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(engine->settings().voice, VoiceKind::Espeak);
+    EXPECT_EQ(engine->settings().rate, 120);
+    EXPECT_EQ(engine->settings().pitch, 0);  // out of range: the default
+    engine->speak(QStringLiteral("一"));
+    ASSERT_TRUE(eventually([&] { return playedCount() == 1; }));
+    EXPECT_EQ(log.list(), QStringList{QStringLiteral("espeak-ng 120 一")});
+
+    EXPECT_FALSE(make({}));
+}
+
+TEST(SpeechAdjustDialog, OffersTheInstalledVoicesAndAuditionsTheValuesShown)
+{
+    SpeechSettings start;
+    start.voice = VoiceKind::Espeak;
+    start.rate = 130;
+    SpeechAdjustDialog dialog(start, {VoiceKind::OpenJTalk, VoiceKind::Espeak}, QStringLiteral("音声の調節"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("音声の調節"));
+    auto* voice = dialog.findChild<QComboBox*>(QStringLiteral("voice"));
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(voice->count(), 2);
+    EXPECT_EQ(dialog.settings(), start);
+
+    dialog.findChild<QSlider*>(QStringLiteral("pitch"))->setValue(-3);
+    dialog.findChild<QSlider*>(QStringLiteral("volume"))->setValue(500);
+    std::vector<SpeechSettings> heard;
+    QObject::connect(&dialog, &SpeechAdjustDialog::auditionRequested, [&](const SpeechSettings& s) { heard.push_back(s); });
+    dialog.findChild<QPushButton*>(QStringLiteral("audition"))->click();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0].pitch, -3);
+    EXPECT_EQ(heard[0].volume, SpeechSettings::kMaxVolume);
+    EXPECT_EQ(heard[0].voice, VoiceKind::Espeak);
+
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults)->click();
+    EXPECT_EQ(dialog.settings(), SpeechSettings{});
+}
+
+}  // namespace
+}  // namespace fareboard

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ByteSource.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+namespace fareboard::datatool {
+
+struct CsvRecord {
+    int line = 0;  // where the record starts; a quoted field may carry it over several lines
+    QList<QByteArray> fields;
+};
+
+// RFC 4180 records, read a record at a time: memory stays at one record however large the file
+// is, so a caller that stops at its first fault never reads the rest. Delimiters are ASCII, so
+// splitting before decoding is safe for UTF-8. CR LF, LF and CR all end a line; a UTF-8 byte
+// order mark at the start is dropped; empty lines are skipped. A record longer than
+// `maxRecordBytes` or with more than `maxFields` fields is refused with its line, since no file
+// these readers take has one and holding it would let one line take all memory.
+class CsvReader {
+public:
+    struct Limits {
+        qsizetype maxRecordBytes = 1 << 20;
+        int maxFields = 4096;
+    };
+
+    CsvReader(ByteSource& source, QString fileName, Limits limits);
+    CsvReader(ByteSource& source, QString fileName) : CsvReader(source, std::move(fileName), Limits{}) {}
+
+    // The next record, or false at the end of the file. Throws InputError naming file and line
+    // for a quote left open, text after a closing quote, a quote inside an unquoted field, or a
+    // record past the limits.
+    bool next(CsvRecord& record);
+
+    const QString& fileName() const { return fileName_; }
+
+private:
+    int peek();  // -1 at the end
+    int get();
+    void fill();
+    void append(QByteArray& field, char c, const CsvRecord& record);
+    void endLine(int c);
+
+    ByteSource& source_;
+    QString fileName_;
+    Limits limits_;
+    std::vector<char> buffer_;
+    qsizetype at_ = 0, size_ = 0;
+    bool ended_ = false, started_ = false;
+    int line_ = 1;
+    qsizetype recordBytes_ = 0;
+};
+
+}  // namespace fareboard::datatool

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace fareboard::datatool::gtfs {
+
+// A name as the board can show it. The dot column draws two bytes a character, so printable
+// ASCII (digits, letters, spaces, signs) becomes its full-width form; a character Shift-JIS
+// cannot hold becomes 〓, the mark Japanese printing uses for a missing glyph.
+struct BoardText {
+    QString text;
+    QString replaced;  // the characters that became 〓, for the warning
+};
+
+BoardText toBoardText(const QString& name);
+
+// Names longer than this scroll on the board; worth a word when importing.
+constexpr int kLongNameCharacters = 20;
+
+}  // namespace fareboard::datatool::gtfs

@@ -1,0 +1,334 @@
+#include "GtfsFeed.h"
+
+#include "CsvReader.h"
+#include "InputError.h"
+#include "StrictText.h"
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <tuple>
+
+namespace fareboard::datatool::gtfs {
+namespace {
+
+// One table of the feed, its columns found by name in the header, whatever their order and
+// whatever other columns it has.
+class Table {
+public:
+    Table(FeedSource& source, const QString& name, bool required) : name_(name), path_(source.pathOf(name))
+    {
+        data_ = source.file(name);
+        if (!data_) {
+            if (required)
+                throw InputError(path_, 0, QStringLiteral("the feed has no %1, which the import needs").arg(name));
+            return;
+        }
+        reader_.emplace(*data_, path_);
+        CsvRecord header;
+        if (!reader_->next(header)) {
+            if (required)
+                throw InputError(path_, 0, QStringLiteral("the file is empty; it needs a header and rows"));
+            reader_.reset();
+            return;
+        }
+        for (int i = 0; i < header.fields.size(); ++i)
+            columns_.insert(QString::fromUtf8(header.fields[i].trimmed()), i);
+        headerSize_ = int(header.fields.size());
+    }
+
+    bool present() const { return reader_.has_value(); }
+    bool has(const char* column) const { return columns_.contains(QLatin1String(column)); }
+    void require(const char* column) const
+    {
+        if (present() && !has(column))
+            throw InputError(path_, 1, QStringLiteral("the header has no column %1").arg(QLatin1String(column)));
+    }
+
+    bool next()
+    {
+        if (!reader_ || !reader_->next(row_))
+            return false;
+        if (row_.fields.size() > headerSize_)
+            throw InputError(path_, row_.line,
+                             QStringLiteral("%1 fields, the header has only %2").arg(row_.fields.size()).arg(headerSize_));
+        return true;
+    }
+    int line() const { return row_.line; }
+
+    // The field's text, trimmed; empty when the column is absent or the row stops short of it.
+    QString text(const char* column) const
+    {
+        const int i = columns_.value(QLatin1String(column), -1);
+        if (i < 0 || i >= row_.fields.size())
+            return {};
+        const QByteArray& raw = row_.fields[i];
+        const auto decoded = decodeUtf8(raw);
+        if (!decoded)
+            throw InputError(path_, row_.line,
+                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
+        if (raw.contains('\0'))
+            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
+        return decoded->trimmed();
+    }
+    QString needed(const char* column) const
+    {
+        QString value = text(column);
+        if (value.isEmpty())
+            fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
+        return value;
+    }
+    int integer(const char* column) const
+    {
+        const QString value = needed(column);
+        bool ok = false;
+        const int n = value.toInt(&ok);
+        if (!ok)
+            fail(QStringLiteral("%1 \"%2\" is not a whole number").arg(QLatin1String(column), value));
+        return n;
+    }
+    [[noreturn]] void fail(const QString& what) const { throw InputError(path_, row_.line, what); }
+
+private:
+    QString name_, path_;
+    std::unique_ptr<ByteSource> data_;
+    std::optional<CsvReader> reader_;
+    QHash<QString, int> columns_;
+    int headerSize_ = 0;
+    CsvRecord row_;
+};
+
+int zoneIndex(Feed& feed, QHash<QString, int>& zoneById, const QString& id)
+{
+    if (id.isEmpty())
+        return -1;
+    const auto known = zoneById.constFind(id);
+    if (known != zoneById.constEnd())
+        return *known;
+    feed.zones << id;
+    zoneById.insert(id, int(feed.zones.size() - 1));
+    return int(feed.zones.size() - 1);
+}
+
+void readStops(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
+{
+    Table t(source, QStringLiteral("stops.txt"), true);
+    t.require("stop_id");
+    t.require("stop_name");
+    while (t.next()) {
+        Stop stop;
+        stop.id = t.needed("stop_id");
+        stop.name = t.text("stop_name");
+        stop.zone = zoneIndex(feed, zoneById, t.text("zone_id"));
+        if (feed.stopById.contains(stop.id))
+            t.fail(QStringLiteral("stop_id %1 is given twice").arg(stop.id));
+        feed.stopById.insert(stop.id, int(feed.stops.size()));
+        feed.stops.push_back(std::move(stop));
+    }
+}
+
+void readRoutes(FeedSource& source, Feed& feed)
+{
+    Table t(source, QStringLiteral("routes.txt"), true);
+    t.require("route_id");
+    while (t.next()) {
+        Route route;
+        route.id = t.needed("route_id");
+        route.shortName = t.text("route_short_name");
+        route.longName = t.text("route_long_name");
+        if (feed.routeById.contains(route.id))
+            t.fail(QStringLiteral("route_id %1 is given twice").arg(route.id));
+        feed.routeById.insert(route.id, int(feed.routes.size()));
+        feed.routes.push_back(std::move(route));
+    }
+}
+
+void readTrips(FeedSource& source, Feed& feed, QHash<QString, int>& tripById)
+{
+    Table t(source, QStringLiteral("trips.txt"), true);
+    t.require("route_id");
+    t.require("trip_id");
+    while (t.next()) {
+        Trip trip;
+        trip.id = t.needed("trip_id");
+        const QString route = t.needed("route_id");
+        const auto r = feed.routeById.constFind(route);
+        if (r == feed.routeById.constEnd())
+            t.fail(QStringLiteral("route_id %1 is not in routes.txt").arg(route));
+        trip.route = *r;
+        trip.direction = t.text("direction_id");
+        trip.headsign = t.text("trip_headsign");
+        if (tripById.contains(trip.id))
+            t.fail(QStringLiteral("trip_id %1 is given twice").arg(trip.id));
+        tripById.insert(trip.id, int(feed.trips.size()));
+        feed.trips.push_back(std::move(trip));
+    }
+}
+
+void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tripById)
+{
+    Table t(source, QStringLiteral("stop_times.txt"), true);
+    t.require("trip_id");
+    t.require("stop_id");
+    t.require("stop_sequence");
+    // Rows of one trip usually follow each other; remembering the last saves most look-ups.
+    QString lastTrip;
+    int lastIndex = -1;
+    while (t.next()) {
+        const QString tripId = t.needed("trip_id");
+        if (tripId != lastTrip) {
+            const auto found = tripById.constFind(tripId);
+            if (found == tripById.constEnd())
+                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(tripId));
+            lastTrip = tripId;
+            lastIndex = *found;
+        }
+        const QString stopId = t.needed("stop_id");
+        const auto stop = feed.stopById.constFind(stopId);
+        if (stop == feed.stopById.constEnd())
+            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(stopId));
+        const int sequence = t.integer("stop_sequence");
+        Trip& trip = feed.trips[std::size_t(lastIndex)];
+        if (++trip.callCount <= Trip::kMaxKeptCalls)
+            trip.stops.emplace_back(sequence, *stop);
+    }
+    for (Trip& trip : feed.trips) {
+        std::stable_sort(trip.stops.begin(), trip.stops.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    }
+}
+
+void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneById)
+{
+    std::map<QString, int> priceOf;
+    {
+        Table t(source, QStringLiteral("fare_attributes.txt"), false);
+        t.require("fare_id");
+        t.require("price");
+        while (t.next()) {
+            const QString id = t.needed("fare_id");
+            const QString text = t.needed("price");
+            bool ok = false;
+            const double price = text.toDouble(&ok);
+            if (!ok || !std::isfinite(price) || price < 0)
+                t.fail(QStringLiteral("price \"%1\" is not an amount").arg(text));
+            if (price > 32767)
+                t.fail(QStringLiteral("price %1 is more than the board's cells hold (32767)").arg(text));
+            priceOf[id] = int(std::lround(price));
+        }
+    }
+    Table t(source, QStringLiteral("fare_rules.txt"), false);
+    t.require("fare_id");
+    int unknownFare = 0, withContains = 0;
+    std::set<std::tuple<int, int, int, int>> distinct;
+    while (t.next()) {
+        const auto price = priceOf.find(t.needed("fare_id"));
+        if (price == priceOf.end()) {
+            ++unknownFare;
+            continue;
+        }
+        if (!t.text("contains_id").isEmpty()) {
+            ++withContains;
+            continue;
+        }
+        FareRule rule;
+        rule.price = price->second;
+        const QString route = t.text("route_id");
+        const QString origin = t.text("origin_id");
+        const QString destination = t.text("destination_id");
+        // A rule for a route or zone no stop of the feed has can never apply.
+        if (!route.isEmpty()) {
+            rule.route = feed.routeById.value(route, -2);
+            if (rule.route == -2)
+                continue;
+        }
+        if (!origin.isEmpty() && (rule.origin = zoneById.value(origin, -2)) == -2)
+            continue;
+        if (!destination.isEmpty() && (rule.destination = zoneById.value(destination, -2)) == -2)
+            continue;
+        // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
+        if (!distinct.insert({rule.price, rule.route, rule.origin, rule.destination}).second)
+            continue;
+        feed.fareRules.push_back(rule);
+    }
+    if (unknownFare > 0)
+        feed.warnings << QStringLiteral("%1: %2 rule(s) name a fare_id that fare_attributes.txt lacks; they are left out")
+                             .arg(source.pathOf(QStringLiteral("fare_rules.txt")))
+                             .arg(unknownFare);
+    if (withContains > 0)
+        feed.warnings << QStringLiteral("%1: %2 rule(s) by contains_id are left out (fares go by origin and destination)")
+                             .arg(source.pathOf(QStringLiteral("fare_rules.txt")))
+                             .arg(withContains);
+}
+
+void readTranslations(FeedSource& source, Feed& feed, const QHash<QString, int>& tripById)
+{
+    Table t(source, QStringLiteral("translations.txt"), false);
+    if (!t.present())
+        return;
+    const bool older = t.has("trans_id");
+    if (older) {
+        t.require("lang");
+        t.require("translation");
+    } else {
+        t.require("table_name");
+        t.require("field_name");
+        t.require("language");
+        t.require("translation");
+    }
+    std::set<QString> seen;
+    auto add = [&](const QString& text, const QString& reading) {
+        if (text.isEmpty() || reading.isEmpty() || !seen.insert(text).second)
+            return;
+        feed.readings.emplace_back(text, reading);
+    };
+    while (t.next()) {
+        if (older) {
+            if (t.text("lang") == QLatin1String("ja-Hrkt"))
+                add(t.text("trans_id"), t.text("translation"));
+            continue;
+        }
+        if (t.text("language") != QLatin1String("ja-Hrkt"))
+            continue;
+        const QString reading = t.text("translation");
+        const QString value = t.text("field_value");
+        if (!value.isEmpty()) {
+            add(value, reading);
+            continue;
+        }
+        // Without field_value the record names what is read by its id.
+        const QString table = t.text("table_name");
+        const QString field = t.text("field_name");
+        const QString id = t.text("record_id");
+        if (table == QLatin1String("stops") && field == QLatin1String("stop_name")) {
+            const int s = feed.stopById.value(id, -1);
+            if (s >= 0)
+                add(feed.stops[std::size_t(s)].name, reading);
+        } else if (table == QLatin1String("routes")) {
+            const int r = feed.routeById.value(id, -1);
+            if (r >= 0 && field == QLatin1String("route_long_name"))
+                add(feed.routes[std::size_t(r)].longName, reading);
+        } else if (table == QLatin1String("trips") && field == QLatin1String("trip_headsign")) {
+            const int trip = tripById.value(id, -1);
+            if (trip >= 0)
+                add(feed.trips[std::size_t(trip)].headsign, reading);
+        }
+    }
+}
+
+}  // namespace
+
+Feed readFeed(FeedSource& source)
+{
+    Feed feed;
+    QHash<QString, int> zoneById, tripById;
+    readStops(source, feed, zoneById);
+    readRoutes(source, feed);
+    readTrips(source, feed, tripById);
+    readStopTimes(source, feed, tripById);
+    readFares(source, feed, zoneById);
+    readTranslations(source, feed, tripById);
+    return feed;
+}
+
+}  // namespace fareboard::datatool::gtfs
