@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/FontWarmup.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
@@ -20,6 +21,7 @@
 
 int main(int argc, char** argv)
 {
+    std::thread fonts = fareboard::warmUpFontConfig();
     QApplication qtApp(argc, argv);
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
@@ -53,6 +55,10 @@ int main(int argc, char** argv)
     fareboard::ApplicationConfig config{baseName, fareboard::settingsFileLocation(exeDir, baseName),
                                         fareboard::demoFolder(exeDir),
                                         QFileInfo::exists(plugin) ? plugin : QString()};
+    // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
+    // name: either way the first call comes soon.
+    if (!config.samplePlugin.isEmpty() || QFileInfo::exists(config.settingsPath))
+        library.startPluginHost();
 
     // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
@@ -67,5 +73,6 @@ int main(int argc, char** argv)
     // The sound card opens once the windows are on screen; a sound asked for before then waits
     // for it instead of being lost.
     QTimer::singleShot(0, &qtApp, [&mixer] { mixer.openInBackground(); });
+    fonts.join();
     return qtApp.exec();
 }

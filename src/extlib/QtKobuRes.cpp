@@ -82,6 +82,12 @@ void QtKobuRes::setPluginFaultHandler(PluginFaultHandler handler)
     plugins_->onFault = std::move(handler);
 }
 
+void QtKobuRes::startPluginHost()
+{
+    if (plugins_->hosting == PluginHosting::Helper && !plugins_->helper.running())
+        plugins_->helper.start();
+}
+
 std::optional<TicketReply> QtKobuRes::runPlugin(const TicketRequest& request)
 {
     Plugins& p = *plugins_;

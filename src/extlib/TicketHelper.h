@@ -29,14 +29,16 @@ public:
     // The helper's answer, or null with the reason in `fault`.
     std::optional<TicketReply> run(const TicketRequest& request, Fault& fault);
 
-    // Whether a helper process is running now (it starts only when a request needs it).
+    // Whether a helper process is running now (it starts when a request needs it, or start()).
     bool running() const;
+
+    // Starts the helper without waiting for it to be ready; false when it cannot be started.
+    bool start();
 
     // The helper beside the running program, as the build and the installation place it.
     static QString besideProgram();
 
 private:
-    bool start();
     void stop();
 
     QString helperPath_;
