@@ -7,6 +7,9 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <optional>
+
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
@@ -51,11 +54,25 @@ int main(int argc, char** argv)
     if (answers < 0 || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
         return 1;
 
-    // Plug-ins may draw with Qt (QImage, QPainter, fonts), which needs a GUI application.
-    QGuiApplication app(argc, argv);
+    // Plug-ins may draw with Qt (QImage, QPainter, fonts), which needs a GUI application. Making
+    // one takes longer than the rest of the helper's start, and the program's first questions
+    // (what a plug-in can print, its notes, its companies) come while its windows are still
+    // being built and need none: those are answered first, and the application is made once
+    // the helper has nothing to answer, or at the first ticket to draw.
+    std::optional<QGuiApplication> app;
+    const auto makeApp = [&] {
+        if (!app)
+            app.emplace(argc, argv);
+    };
 
     fareboard::TicketPluginCache plugins;
+    // Started early, the helper is asked its first questions within a few tens of milliseconds
+    // of each other, if at all soon.
+    constexpr int kQuietMs = 40;
     for (;;) {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (!app && ::poll(&input, 1, kQuietMs) == 0)
+            makeApp();
         char header[4];
         if (!readExactly(STDIN_FILENO, header, 4))
             return 0;
@@ -70,6 +87,8 @@ int main(int argc, char** argv)
         const auto request = fareboard::decodeTicketRequest(payload);
         if (!request)
             return 1;
+        if (request->op == fareboard::TicketOp::Draw)
+            makeApp();
         const fareboard::TicketReply reply = fareboard::runTicketRequest(*request, &plugins);
         if (!writeAll(answers, fareboard::ticketFrame(fareboard::encodeTicketReply(reply, request->op))))
             return 0;
