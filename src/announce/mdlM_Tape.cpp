@@ -78,6 +78,10 @@ void mdlM_Tape::TapeInit()
     }
     engine_ = makeEngine_ ? makeEngine_() : nullptr;
     setGroup(engine_ != nullptr);
+    // Which voices are here is known from their files at start; whether one really loads is
+    // known only when it first speaks. If none does, the driver sees speech as unavailable.
+    if (engine_)
+        engine_->setLostHandler([this] { setGroup(false); });
 }
 
 void mdlM_Tape::releaseEngine()
