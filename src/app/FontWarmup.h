@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QFont>
+#include <QList>
+
 #include <thread>
 
 namespace fareboard {
 
-// Loads fontconfig's configuration and font cache on a thread of its own. Every window of the
-// program shows Japanese text, so the first widget with a font waits for fontconfig to parse
-// its configuration (about 10 ms here); started first thing in main, that work overlaps with
-// the dynamic loader's and the display connection's on the other core. Qt's own use later
-// finds the configuration ready. Join it before the program ends.
-std::thread warmUpFontConfig();
+// Resolves `fonts` and shapes a line of Japanese in each on a thread of its own. Qt's font
+// database (the installed faces, fontconfig's matches and fallback lists) is shared by every
+// thread and filled at first use, which is most of what the first windows with Japanese text
+// wait for; started right after the application object, that work overlaps with building the
+// windows on the other core. Join it before the program ends.
+std::thread warmUpFonts(QList<QFont> fonts);
 
 }  // namespace fareboard

@@ -6,6 +6,7 @@
 #include "platform/EventLoopSleeper.h"
 #include "platform/InstallPaths.h"
 #include "platform/SettingsLocation.h"
+#include "platform/Typefaces.h"
 #include "platform/QtMessageBox.h"
 #include "platform/audio/SdlAudioDevice.h"
 #include "platform/audio/SdlMixer.h"
@@ -21,11 +22,14 @@
 
 int main(int argc, char** argv)
 {
-    std::thread fonts = fareboard::warmUpFontConfig();
     QApplication qtApp(argc, argv);
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
     qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    using fareboard::Typeface;
+    std::thread fonts = fareboard::warmUpFonts(
+        {qtApp.font(), fareboard::typeface(Typeface::NumC2, 9), fareboard::typeface(Typeface::PGothic, 11, true),
+         fareboard::typeface(Typeface::Gothic, 12, true), fareboard::typeface(Typeface::PGothic, 10, true)});
 
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
@@ -73,6 +77,7 @@ int main(int argc, char** argv)
     // The sound card opens once the windows are on screen; a sound asked for before then waits
     // for it instead of being lost.
     QTimer::singleShot(0, &qtApp, [&mixer] { mixer.openInBackground(); });
+    const int status = qtApp.exec();
     fonts.join();
-    return qtApp.exec();
+    return status;
 }

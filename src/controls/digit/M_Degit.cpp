@@ -249,6 +249,8 @@ void M_Degit::paintPending() const
 
 void M_Degit::resizeToCells()
 {
+    // Both callers redraw the whole picture right after; a redraw still waiting is not kept.
+    pending_.reset();
     const DegitCellSize cell = degitCellSize(degitSize_);
     resize(keta_ * cell.width, cell.height);
     updateGeometry();
