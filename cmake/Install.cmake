@@ -4,7 +4,7 @@
 # its own folder (platform/InstallPaths.h), so the prefix may be anything.
 include(GNUInstallDirs)
 
-install(TARGETS fareboard fareboard-data RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS fareboard fareboard-ticket fareboard-data RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS fareboard_sample_plugin LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/fareboard)
 install(FILES ${FAREBOARD_BUS_DICTIONARY} DESTINATION ${CMAKE_INSTALL_DATADIR}/fareboard)
 install(DIRECTORY ${FAREBOARD_DEMO_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/fareboard/demo)

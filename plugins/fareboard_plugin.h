@@ -12,13 +12,16 @@
  *     or anything else that can export C functions.
  *   - Texts are UTF-8. Texts given to the plug-in end with a NUL. Texts the plug-in gives back
  *     are written into the caller's buffer (see fareboard_ticket_get_notes).
- *   - All calls come from the program's user-interface thread, one at a time; a plug-in needs
- *     no locking. While any function runs, a Qt QGuiApplication exists in the process, so a
- *     plug-in built with Qt may use QImage, QPainter and fonts.
+ *   - Plug-ins run in the helper process fareboard-ticket, which the program starts beside
+ *     itself. All calls come from the helper's main thread, one at a time; a plug-in needs no
+ *     locking. While any function runs, a Qt QGuiApplication (off screen) exists in the
+ *     process, so a plug-in built with Qt may use QImage, QPainter and fonts. What a plug-in
+ *     prints to standard output or error shows on the program's standard error.
  *   - The program checks everything a plug-in returns (version, sizes, lengths). A plug-in
  *     that lacks one of the five functions, or reports a version the program does not know,
- *     is turned down as "not a plug-in". The plug-in runs inside the program's process,
- *     though: a plug-in that crashes takes the program with it.
+ *     is turned down as "not a plug-in". A plug-in that crashes, or takes longer than 2
+ *     seconds for one call, is stopped with its helper and turned down as well, until its
+ *     file changes; the program goes on.
  *
  * Build a plug-in as a shared library whose file name ends in ".4SP", for example
  *     g++ -shared -fPIC -fvisibility=hidden -I<fareboard>/plugins my_ticket.cpp -o my_ticket.4SP

@@ -36,6 +36,7 @@ public:
     QString GetOsInfo() override { return QStringLiteral("Linux"); }
     void setControlCaption(const QString&, const QString&) override {}
     void setControlEnabled(const QString&, bool) override {}
+    void setControlToolTip(const QString&, const QString&) override {}
     bool optionSelected(const QString&) override { return false; }
     QString optionText(const QString&) override { return QString(); }
     QWidget* consoleWindow() override { return nullptr; }

@@ -72,10 +72,11 @@ void BM_DispDataFullRow(benchmark::State& state)
 }
 BENCHMARK(BM_DispDataFullRow)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
-// The same with the ticket preview on: the sample plug-in draws each stop's ticket.
-void BM_DispDataFullRowWithTicket(benchmark::State& state)
+// The same with the ticket preview on: the sample plug-in draws each stop's ticket, in the
+// helper process as the program runs it, and in this process as the baseline it must keep up with.
+void dispDataWithTicket(benchmark::State& state, QtKobuRes::PluginHosting hosting)
 {
-    QtKobuRes library;
+    QtKobuRes library(hosting);
     Rig rig(&library);
     rig.app->options().chkUseSeiriPrev()->setChecked(true);
     rig.app->options().txtSeiriPlgDir()->setText(QString::fromUtf8(FAREBOARD_SAMPLE_PLUGIN_PATH));
@@ -86,6 +87,17 @@ void BM_DispDataFullRowWithTicket(benchmark::State& state)
         n = n == 1 ? int16_t(2) : int16_t(1);
     }
 }
+
+void BM_DispDataFullRowWithTicket(benchmark::State& state)
+{
+    dispDataWithTicket(state, QtKobuRes::PluginHosting::Helper);
+}
 BENCHMARK(BM_DispDataFullRowWithTicket)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void BM_DispDataFullRowWithTicketInProcess(benchmark::State& state)
+{
+    dispDataWithTicket(state, QtKobuRes::PluginHosting::InProcess);
+}
+BENCHMARK(BM_DispDataFullRowWithTicketInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 }  // namespace

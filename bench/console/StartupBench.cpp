@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -155,11 +156,18 @@ bool ready()
     if (!d->start())
         return false;
     display = std::move(d);
-    // A copy of the program, so that its settings file (none: it is killed, never closed) and
-    // its folders are scratch ones; the speech dictionary it loads at start-up sits beside it.
+    // A copy of the program as the build folder has it, so that every run is a first start
+    // (no settings file: it is killed, never closed) showing the demo route and the sample
+    // plug-in's ticket, as `scripts/run` does.
     scratch = std::make_unique<QTemporaryDir>();
+    const QDir built = QFileInfo(QStringLiteral(FAREBOARD_EXE)).dir();
     QFile::copy(QStringLiteral(FAREBOARD_EXE), scratch->filePath(QStringLiteral("fareboard")));
+    QFile::copy(QStringLiteral(FAREBOARD_TICKET_HELPER), scratch->filePath(QStringLiteral("fareboard-ticket")));
+    QFile::copy(QStringLiteral(FAREBOARD_SAMPLE_PLUGIN), scratch->filePath(QStringLiteral("sample.4SP")));
     QFile::copy(QStringLiteral(FAREBOARD_BUS_DICTIONARY), scratch->filePath(QStringLiteral("fareboard-bus.dic")));
+    QDir(scratch->path()).mkdir(QStringLiteral("demo"));
+    for (const QFileInfo& file : QDir(built.filePath(QStringLiteral("demo"))).entryInfoList(QDir::Files))
+        QFile::copy(file.filePath(), scratch->filePath(QStringLiteral("demo/") + file.fileName()));
     qAddPostRoutine([] {
         scratch.reset();
         display.reset();

@@ -15,10 +15,11 @@ namespace {
 const QString kSample = QString::fromUtf8(FAREBOARD_SAMPLE_PLUGIN_PATH);
 
 // What every board update pays with the preview on: load the sample, draw its ticket into the
-// preview, unload it again.
-void BM_DrawSeirikenSample(benchmark::State& state)
+// preview, unload it again; in the helper process the program uses, and in this process, the
+// way plug-ins ran before the helper, as the baseline.
+void drawSample(benchmark::State& state, QtKobuRes::PluginHosting hosting)
 {
-    QtKobuRes library;
+    QtKobuRes library(hosting);
     QImage surface(300, 156, QImage::Format_RGB32);
     int16_t ticket = 1;
     for (auto _ : state) {
@@ -29,7 +30,14 @@ void BM_DrawSeirikenSample(benchmark::State& state)
         benchmark::DoNotOptimize(surface.constBits());
     }
 }
-BENCHMARK(BM_DrawSeirikenSample)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+void BM_DrawSeirikenSampleInHelper(benchmark::State& state) { drawSample(state, QtKobuRes::PluginHosting::Helper); }
+BENCHMARK(BM_DrawSeirikenSampleInHelper)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_DrawSeirikenSampleInProcess(benchmark::State& state)
+{
+    drawSample(state, QtKobuRes::PluginHosting::InProcess);
+}
+BENCHMARK(BM_DrawSeirikenSampleInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The loading alone, to see how much of the update is the per-call load and unload.
 void BM_OpenSample(benchmark::State& state)

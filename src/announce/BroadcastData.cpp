@@ -40,13 +40,16 @@ int broadcastLineCount(const QByteArray& bytes)
     return lines + (pending ? 1 : 0);
 }
 
+BroadcastFieldReader::BroadcastFieldReader(QByteArray bytes) : bytes_(std::move(bytes))
+{
+    contentEnd_ = bytes_.size();
+    while (contentEnd_ > 0 && (isBlank(bytes_[contentEnd_ - 1]) || isLineEnd(bytes_[contentEnd_ - 1])))
+        --contentEnd_;
+}
+
 bool BroadcastFieldReader::onlyBlankLeft() const
 {
-    for (qsizetype i = pos_; i < bytes_.size(); ++i) {
-        if (!isBlank(bytes_[i]) && !isLineEnd(bytes_[i]))
-            return false;
-    }
-    return true;
+    return pos_ >= contentEnd_;
 }
 
 QByteArray BroadcastFieldReader::nextField()

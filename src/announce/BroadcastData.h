@@ -14,6 +14,10 @@ struct TapeEntry {
     int16_t ChimeFlag = 0;  // 1..3: which chime sounds before the text
 };
 
+// Broadcast data is a few kilobytes (a line per stop); the tape refuses anything larger than
+// this, which keeps a stray file from holding the console while it is read.
+inline constexpr qint64 kMaxBroadcastBytes = 1024 * 1024;
+
 // Lines of the file as a line reader counts them: CR LF, CR or LF end a line, and a last line
 // without an ending still counts.
 int broadcastLineCount(const QByteArray& bytes);
@@ -25,7 +29,7 @@ int broadcastLineCount(const QByteArray& bytes);
 // blank line is one empty field.
 class BroadcastFieldReader {
 public:
-    explicit BroadcastFieldReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    explicit BroadcastFieldReader(QByteArray bytes);
 
     bool atEnd() const { return pos_ >= bytes_.size(); }
     // True when only blank lines and spaces remain, which editors often leave at the end.
@@ -38,6 +42,9 @@ public:
 private:
     QByteArray bytes_;
     qsizetype pos_ = 0;
+    // One past the last byte that is neither a space nor a line end, found once so that asking
+    // before every entry stays cheap however many blank lines the file ends with.
+    qsizetype contentEnd_ = 0;
 };
 
 // A number field: a decimal integer from -32768 to 32767; anything else reads as 0.

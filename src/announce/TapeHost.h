@@ -21,6 +21,8 @@ public:
     // "cmdTapeStop", "cmdTapeSet".
     virtual void setControlCaption(const QString& name, const QString& caption) = 0;
     virtual void setControlEnabled(const QString& name, bool enabled) = 0;
+    // An empty text removes the tip.
+    virtual void setControlToolTip(const QString& name, const QString& text) = 0;
 
     // Options dialog controls read at the moment they are needed: whether an option button
     // ("Option2(2)", "Option7(0)") is selected, and a text box's text ("txtSelectSound(4)").

@@ -13,8 +13,27 @@ namespace fareboard {
 namespace {
 
 const QString kGroup = QStringLiteral("grpM_Tape");
-// Broadcast data is a few kilobytes; anything near this size is not broadcast data.
-constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+// Why a route's broadcast data did not load, for the disabled group's tool tip: a reset must
+// not stop for a dialog (a route without broadcast data is usual), but a file that is there
+// and cannot be read should not leave the driver guessing.
+QString refusal(const QString& path, const AppError& error)
+{
+    const QString file = QFileInfo(path).fileName();
+    switch (error.number()) {
+    case ErrorNumber::InputPastEndOfFile:
+        return QStringLiteral("放送データ %1 を読み込めません: 最後の案内の項目がファイルの終わりで足りません").arg(file);
+    case ErrorNumber::SubscriptOutOfRange:
+        return QStringLiteral("放送データ %1 を読み込めません: 行より案内が多くなります").arg(file);
+    case ErrorNumber::Overflow:
+        return QStringLiteral("放送データ %1 を読み込めません: %2 KB を超えるファイルは放送データではありません")
+            .arg(file)
+            .arg(kMaxBroadcastBytes / 1024);
+    default:
+        return QStringLiteral("放送データ %1 を読み込めません: %2").arg(file, error.description());
+    }
+}
+
 // A readings file of every stop in a prefecture is well under this.
 constexpr qint64 kMaxReadingsBytes = 8 * 1024 * 1024;
 
@@ -59,6 +78,10 @@ void mdlM_Tape::TapeInit()
     }
     engine_ = makeEngine_ ? makeEngine_() : nullptr;
     setGroup(engine_ != nullptr);
+    // Which voices are here is known from their files at start; whether one really loads is
+    // known only when it first speaks. If none does, the driver sees speech as unavailable.
+    if (engine_)
+        engine_->setLostHandler([this] { setGroup(false); });
 }
 
 void mdlM_Tape::releaseEngine()
@@ -71,11 +94,11 @@ void mdlM_Tape::TapeLoad(const QString& folder, const QString& name)
     if (onVista())
         return;
     count_ = 0;
+    const QString path = resolveIgnoringCase(fileName(folder, name));
     try {
-        const QString path = resolveIgnoringCase(fileName(folder, name));
-        if (QFileInfo(path).size() > kMaxFileBytes)
-            throw AppError(ErrorNumber::DeviceIo);
-        const QByteArray bytes = readFileBytes(path, kMaxFileBytes);
+        if (QFileInfo(path).size() > kMaxBroadcastBytes)
+            throw AppError(ErrorNumber::Overflow);
+        const QByteArray bytes = readFileBytes(path, kMaxBroadcastBytes);
 
         count_ = broadcastLineCount(bytes);
         tape_.assign(std::size_t(count_), TapeEntry{});
@@ -99,8 +122,11 @@ void mdlM_Tape::TapeLoad(const QString& folder, const QString& name)
                 host_.setControlEnabled(QString::fromLatin1(button), true);
         }
         pos_ = 0;
-    } catch (const AppError&) {
+        host_.setControlToolTip(kGroup, QString());
+    } catch (const AppError& error) {
         host_.setControlEnabled(kGroup, false);
+        const bool missing = error.number() == ErrorNumber::FileNotFound || error.number() == ErrorNumber::PathNotFound;
+        host_.setControlToolTip(kGroup, missing ? QString() : refusal(path, error));
         spoken_.clear();
         return;
     }

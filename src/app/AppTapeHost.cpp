@@ -27,6 +27,12 @@ void AppTapeHost::setControlEnabled(const QString& name, bool enabled)
         w->setEnabled(enabled);
 }
 
+void AppTapeHost::setControlToolTip(const QString& name, const QString& text)
+{
+    if (QWidget* w = console_.findChild<QWidget*>(name))
+        w->setToolTip(text);
+}
+
 bool AppTapeHost::optionSelected(const QString& name)
 {
     const auto* button = options_.findChild<QAbstractButton*>(name);

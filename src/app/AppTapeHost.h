@@ -20,6 +20,7 @@ public:
     QString GetOsInfo() override;
     void setControlCaption(const QString& name, const QString& caption) override;
     void setControlEnabled(const QString& name, bool enabled) override;
+    void setControlToolTip(const QString& name, const QString& text) override;
     bool optionSelected(const QString& name) override;
     QString optionText(const QString& name) override;
     QWidget* consoleWindow() override;

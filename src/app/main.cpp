@@ -1,10 +1,12 @@
 #include "app/Application.h"
+#include "app/FontWarmup.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
 #include "platform/EventLoopSleeper.h"
 #include "platform/InstallPaths.h"
 #include "platform/SettingsLocation.h"
+#include "platform/Typefaces.h"
 #include "platform/QtMessageBox.h"
 #include "platform/audio/SdlAudioDevice.h"
 #include "platform/audio/SdlMixer.h"
@@ -24,6 +26,10 @@ int main(int argc, char** argv)
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
     qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    using fareboard::Typeface;
+    std::thread fonts = fareboard::warmUpFonts(
+        {qtApp.font(), fareboard::typeface(Typeface::NumC2, 9), fareboard::typeface(Typeface::PGothic, 11, true),
+         fareboard::typeface(Typeface::Gothic, 12, true), fareboard::typeface(Typeface::PGothic, 10, true)});
 
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
@@ -31,6 +37,16 @@ int main(int argc, char** argv)
     fareboard::EventLoopSleeper sleeper;
     fareboard::SystemClock clock;
     fareboard::QtKobuRes library;
+    // Told from inside a board update; shown once that update is over, not in the middle of it.
+    library.setPluginFaultHandler([&messageBox](const QString&, const QString& message) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [&messageBox, message] {
+                messageBox.show(message, QStringLiteral("プラグインロードエラー"), fareboard::MessageBox::Icon::Critical,
+                                fareboard::MessageBox::Buttons::Ok);
+            },
+            Qt::QueuedConnection);
+    });
     fareboard::DesktopShell shell;
     fareboard::SdlMixer mixer;
     fareboard::SdlAudioDevice audio(mixer);
@@ -43,6 +59,10 @@ int main(int argc, char** argv)
     fareboard::ApplicationConfig config{baseName, fareboard::settingsFileLocation(exeDir, baseName),
                                         fareboard::demoFolder(exeDir),
                                         QFileInfo::exists(plugin) ? plugin : QString()};
+    // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
+    // name: either way the first call comes soon.
+    if (!config.samplePlugin.isEmpty() || QFileInfo::exists(config.settingsPath))
+        library.startPluginHost();
 
     // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
@@ -57,5 +77,7 @@ int main(int argc, char** argv)
     // The sound card opens once the windows are on screen; a sound asked for before then waits
     // for it instead of being lost.
     QTimer::singleShot(0, &qtApp, [&mixer] { mixer.openInBackground(); });
-    return qtApp.exec();
+    const int status = qtApp.exec();
+    fonts.join();
+    return status;
 }

@@ -5,6 +5,9 @@
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QResource>
+
+#include <cstring>
 
 namespace fareboard {
 namespace {
@@ -116,6 +119,18 @@ QImage makeBuiltinPanel()
                      QPoint(kPanelWidth - 9, kPanelHeight - 9)})
         screw(p, c);
     return img;
+}
+
+QImage builtinPanel()
+{
+    const QResource built(QStringLiteral(":/board/builtin-panel.rgb32"));
+    const QByteArray pixels = built.uncompressedData();
+    if (pixels.size() != qsizetype(kPanelWidth) * kPanelHeight * 4)
+        return makeBuiltinPanel();
+    QImage panel(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
+    for (int y = 0; y < kPanelHeight; ++y)
+        std::memcpy(panel.scanLine(y), pixels.constData() + qsizetype(y) * kPanelWidth * 4, std::size_t(kPanelWidth) * 4);
+    return panel;
 }
 
 }  // namespace fareboard

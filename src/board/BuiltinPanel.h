@@ -9,4 +9,8 @@ namespace fareboard {
 // drawn around the board's layout so every control sits in its cell.
 QImage makeBuiltinPanel();
 
+// The same picture as drawn when the program was built (it is what every start shows, and
+// decoding it is far quicker than drawing it); drawn now if the build's copy is missing.
+QImage builtinPanel();
+
 }  // namespace fareboard

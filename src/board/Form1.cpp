@@ -87,7 +87,7 @@ Form1::Form1(KobuRes& library, Clock& clock, std::shared_ptr<GlyphSource> glyphs
     connect(&timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
     timer1_.start();
 
-    const QImage panel = makeBuiltinPanel();
+    const QImage panel = builtinPanel();
     imgRes_[0] = panel;
     picture_ = panel;
 }

@@ -3,11 +3,17 @@
 #include "extlib/FileDialogFilters.h"
 #include "extlib/KobuResDialogs.h"
 #include "extlib/OsRelease.h"
+#include "extlib/TicketHelper.h"
 #include "extlib/TicketPlugin.h"
+#include "extlib/TicketRequest.h"
 #include "platform/OleColor.h"
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +23,94 @@
 #include <algorithm>
 
 namespace fareboard {
+namespace {
+
+// A plug-in file as it was when it failed: a rebuilt or replaced file gets another chance.
+struct FileStamp {
+    qint64 size = -1;
+    QDateTime modified;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const QString& path)
+{
+    const QFileInfo file(path);
+    return {file.exists() ? file.size() : -1, file.lastModified()};
+}
+
+QString faultMessage(TicketHelper::Fault fault, const QString& path, int timeoutMs)
+{
+    switch (fault) {
+    case TicketHelper::Fault::TimedOut:
+        return QStringLiteral("整理券プラグインが %1 秒たっても応答しないため止めました。このプラグインは使用しません。\n%2")
+            .arg(timeoutMs / 1000.0)
+            .arg(path);
+    case TicketHelper::Fault::NotStarted:
+        return QStringLiteral("整理券プラグインを動かすプログラム fareboard-ticket を起動できません。\n%1").arg(path);
+    default:
+        return QStringLiteral("整理券プラグインが異常終了しました。このプラグインは使用しません。\n%1").arg(path);
+    }
+}
+
+}  // namespace
+
+struct QtKobuRes::Plugins {
+    PluginHosting hosting;
+    int timeoutMs;
+    TicketHelper helper;
+    QHash<QString, FileStamp> refused;
+    QSet<QString> told;
+    PluginFaultHandler onFault;
+
+    Plugins(PluginHosting h, const QString& helperPath, int timeout)
+        : hosting(h), timeoutMs(timeout), helper(helperPath.isEmpty() ? TicketHelper::besideProgram() : helperPath, timeout)
+    {
+    }
+};
+
+QtKobuRes::QtKobuRes() : QtKobuRes(PluginHosting::Helper) {}
+
+QtKobuRes::QtKobuRes(PluginHosting hosting, const QString& helperPath, int timeoutMs)
+    : plugins_(std::make_unique<Plugins>(hosting, helperPath, timeoutMs))
+{
+}
+
+QtKobuRes::~QtKobuRes() = default;
+
+void QtKobuRes::setPluginFaultHandler(PluginFaultHandler handler)
+{
+    plugins_->onFault = std::move(handler);
+}
+
+void QtKobuRes::startPluginHost()
+{
+    if (plugins_->hosting == PluginHosting::Helper && !plugins_->helper.running())
+        plugins_->helper.start();
+}
+
+std::optional<TicketReply> QtKobuRes::runPlugin(const TicketRequest& request)
+{
+    Plugins& p = *plugins_;
+    if (p.hosting == PluginHosting::InProcess)
+        return runTicketRequest(request);
+    const auto refused = p.refused.constFind(request.path);
+    if (refused != p.refused.cend()) {
+        if (*refused == stampOf(request.path))
+            return std::nullopt;
+        p.refused.erase(refused);
+    }
+    TicketHelper::Fault fault = TicketHelper::Fault::None;
+    auto reply = p.helper.run(request, fault);
+    if (reply)
+        return reply;
+    p.refused.insert(request.path, stampOf(request.path));
+    if (!p.told.contains(request.path)) {
+        p.told.insert(request.path);
+        if (p.onFault)
+            p.onFault(request.path, faultMessage(fault, request.path, p.timeoutMs));
+    }
+    return std::nullopt;
+}
 
 int32_t QtKobuRes::Call_dlg100(QWidget* owner, int16_t keta, int16_t& zeroMode, int16_t& shift, int16_t& fillZero)
 {
@@ -82,23 +176,27 @@ QString QtKobuRes::TmlFolderDlg(QWidget* owner, const QString& title)
 
 QString QtKobuRes::GetOsInfo() { return hostOsName(); }
 
-// Each operation loads the plug-in afresh and unloads it when done, so a plug-in file the user
-// replaces is picked up at the next call and nothing stays mapped after the path is cleared.
+// A plug-in file the user replaces is picked up at the next call: the helper keeps a plug-in
+// loaded only while its file stays the same, and nothing of it is ever mapped into the program.
 int32_t QtKobuRes::KBU_GetPlgInfo(const QString& path, PlgInfo& info)
 {
-    const auto plugin = TicketPlugin::open(path);
-    if (!plugin)
+    if (path.isEmpty())
         return 0;
-    info = plugin->info();
+    const auto reply = runPlugin({TicketOp::Info, path, {}, {}});
+    if (!reply || !reply->accepted)
+        return 0;
+    info = reply->info;
     return 1;
 }
 
 void QtKobuRes::KBU_SetPlgComment(const QString& path, QWidget* commentBox)
 {
-    const auto plugin = TicketPlugin::open(path);
-    if (!plugin || !commentBox)
+    if (path.isEmpty() || !commentBox)
         return;
-    const QString notes = plugin->notes();
+    const auto reply = runPlugin({TicketOp::Notes, path, {}, {}});
+    if (!reply || !reply->accepted)
+        return;
+    const QString& notes = reply->notes;
     if (auto* plain = qobject_cast<QPlainTextEdit*>(commentBox))
         plain->setPlainText(notes);
     else if (auto* rich = qobject_cast<QTextEdit*>(commentBox))
@@ -111,10 +209,12 @@ void QtKobuRes::KBU_SetPlgComment(const QString& path, QWidget* commentBox)
 
 void QtKobuRes::KBU_SetCorpAddList(const QString& path, QComboBox* companyList)
 {
-    const auto plugin = TicketPlugin::open(path);
-    if (!plugin || !companyList)
+    if (path.isEmpty() || !companyList)
         return;
-    companyList->addItems(plugin->companies());
+    const auto reply = runPlugin({TicketOp::Companies, path, {}, {}});
+    if (!reply || !reply->accepted)
+        return;
+    companyList->addItems(reply->companies);
 }
 
 void QtKobuRes::KBU_DrawSeiriken(const QString& path, QImage& surface, const QString& stopName, const QString& date,
@@ -123,10 +223,14 @@ void QtKobuRes::KBU_DrawSeiriken(const QString& path, QImage& surface, const QSt
 {
     if (path.isEmpty())
         return;
-    const auto plugin = TicketPlugin::open(path);
-    if (!plugin)
+    QImage picture = ticketPictureOf(surface);
+    if (picture.isNull())
         return;
-    plugin->draw(surface, {stopName, date, time, routeNo, ticketNo, section, corpIndex});
+    const auto reply = runPlugin(
+        {TicketOp::Draw, path, std::move(picture), {stopName, date, time, routeNo, ticketNo, section, corpIndex}});
+    if (!reply || !reply->accepted)
+        return;
+    paintTicketPicture(surface, reply->picture);
 }
 
 }  // namespace fareboard

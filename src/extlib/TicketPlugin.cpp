@@ -195,23 +195,39 @@ QStringList TicketPlugin::companies() const
 
 void TicketPlugin::draw(QImage& surface, const TicketFields& fields) const
 {
-    if (surface.isNull())
-        return;
-    const int width = std::min(surface.width(), kMaxPreviewSide);
-    const int height = std::min(surface.height(), kMaxPreviewSide);
-    // The plug-in draws into a picture we own, of exactly the size we tell it, and only a
-    // picture it says it finished is put on the preview.
-    QImage picture = surface.copy(0, 0, width, height).convertToFormat(QImage::Format_ARGB32);
-    if (picture.isNull())
-        return;
+    QImage picture = ticketPictureOf(surface);
+    if (!picture.isNull() && drawPicture(picture, fields))
+        paintTicketPicture(surface, picture);
+}
+
+bool TicketPlugin::drawPicture(QImage& picture, const TicketFields& fields) const
+{
+    if (picture.isNull() || picture.format() != QImage::Format_ARGB32 || picture.width() > kMaxPreviewSide
+        || picture.height() > kMaxPreviewSide)
+        return false;
     const QByteArray stopName = fields.stopName.toUtf8();
     const QByteArray date = fields.date.toUtf8();
     const QByteArray time = fields.time.toUtf8();
-    const int32_t drawn = functions_->draw(reinterpret_cast<uint32_t*>(picture.bits()), width, height,
-                                           int32_t(picture.bytesPerLine()), stopName.constData(), date.constData(),
-                                           time.constData(), fields.routeNo, fields.ticketNo, fields.section,
-                                           fields.corpIndex);
-    if (drawn == 0)
+    return functions_->draw(reinterpret_cast<uint32_t*>(picture.bits()), picture.width(), picture.height(),
+                            int32_t(picture.bytesPerLine()), stopName.constData(), date.constData(), time.constData(),
+                            fields.routeNo, fields.ticketNo, fields.section, fields.corpIndex)
+        != 0;
+}
+
+QImage ticketPictureOf(const QImage& surface)
+{
+    if (surface.isNull())
+        return {};
+    // The plug-in draws into a picture we own, of exactly the size we tell it, and only a
+    // picture it says it finished is put on the preview.
+    const int width = std::min(surface.width(), kMaxPreviewSide);
+    const int height = std::min(surface.height(), kMaxPreviewSide);
+    return surface.copy(0, 0, width, height).convertToFormat(QImage::Format_ARGB32);
+}
+
+void paintTicketPicture(QImage& surface, const QImage& picture)
+{
+    if (surface.isNull() || picture.isNull())
         return;
     if (painterCanDrawOn(surface)) {
         QPainter painter(&surface);

@@ -64,6 +64,10 @@ public:
     // surface or a plug-in that declines leaves the surface untouched.
     void draw(QImage& surface, const TicketFields& fields) const;
 
+    // The plug-in's part of draw: it draws into `picture` (ARGB32, at most 2000 pixels a side,
+    // as ticketPictureOf makes it); true when it says it drew.
+    bool drawPicture(QImage& picture, const TicketFields& fields) const;
+
 private:
     struct Functions;
     // Unloads as well as deletes: QLibrary's own destructor leaves the library mapped.
@@ -78,6 +82,13 @@ private:
     std::unique_ptr<Functions> functions_;
     PlgInfo info_;
 };
+
+// The picture a plug-in draws into for `surface`: a copy of it, at most 2000 pixels a side, in
+// the plug-in's pixel layout. Null for a null surface.
+QImage ticketPictureOf(const QImage& surface);
+
+// Puts a drawn ticket picture over the surface, whatever the surface's format.
+void paintTicketPicture(QImage& surface, const QImage& picture);
 
 // Splits a plug-in's company text into names: one per line, CR LF or LF, a final line break
 // adds no empty name, and at most `maxNames` names are taken.

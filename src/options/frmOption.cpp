@@ -6,6 +6,7 @@
 #include "options/OptionChoices.h"
 #include "platform/Clock.h"
 #include "platform/Shell.h"
+#include "platform/Typefaces.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,8 +42,9 @@ frmOption::frmOption(KobuRes& library, Shell& shell, Clock& clock, MessageBox& m
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(kClientWidth, kClientHeight);
-    // The pages are laid out for a 9-point proportional Japanese face.
-    setFont(QFont(QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")}, 9));
+    // The pages are laid out for a 9-point proportional Japanese face, the console's own: one
+    // face loaded once serves both windows.
+    setFont(typeface(Typeface::PGothic, 9));
 
     buildPageButtons();
     buildDataFolderPage(frame1_[0]);

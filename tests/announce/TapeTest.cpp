@@ -163,6 +163,37 @@ TEST_F(TapeTest, UnreadableFilesDisableTheGroupSilently)
     EXPECT_EQ(tape.TapeStepAt(2), 1);
 }
 
+TEST_F(TapeTest, LongRunsOfBlankLinesLoadOrAreRefusedWithATip)
+{
+    const QString tip = QStringLiteral("grpM_Tape");
+    tape.TapeInit();
+    tape.TapeLoad(dir.path(), QStringLiteral("99"));
+    EXPECT_TRUE(host.toolTips.value(tip).isEmpty()) << "a route without broadcast data is usual";
+
+    // 299999 blank lines and one character: 300000 fields, exactly 100000 entries.
+    test::writeFile(dir.filePath(QStringLiteral("8tp.csv")), QByteArray(299999 * 2, '\n').replace("\n\n", "\r\n") + "x");
+    tape.TapeLoad(dir.path(), QStringLiteral("8"));
+    EXPECT_TRUE(host.enabled[kGroup]);
+    EXPECT_EQ(tape.TapeCount(), 300000);
+    EXPECT_TRUE(host.toolTips.value(tip).isEmpty());
+
+    // One blank line more leaves the last entry without its flags.
+    test::writeFile(dir.filePath(QStringLiteral("9tp.csv")), QByteArray(300000 * 2, '\n').replace("\n\n", "\r\n") + "x");
+    tape.TapeLoad(dir.path(), QStringLiteral("9"));
+    EXPECT_FALSE(host.enabled[kGroup]);
+    EXPECT_TRUE(host.toolTips.value(tip).contains(QStringLiteral("9tp.csv"))) << host.toolTips.value(tip).toStdString();
+
+    // Far larger than any broadcast data: refused before it is read.
+    test::writeFile(dir.filePath(QStringLiteral("10tp.csv")), QByteArray(2 << 20, ','));
+    tape.TapeLoad(dir.path(), QStringLiteral("10"));
+    EXPECT_FALSE(host.enabled[kGroup]);
+    EXPECT_TRUE(host.toolTips.value(tip).contains(QStringLiteral("1024 KB"))) << host.toolTips.value(tip).toStdString();
+
+    loadFive();
+    EXPECT_TRUE(host.enabled[kGroup]);
+    EXPECT_TRUE(host.toolTips.value(tip).isEmpty()) << "a good file clears the tip";
+}
+
 TEST_F(TapeTest, ForwardAnnouncesEachEntryThenStopsAtTheEnd)
 {
     tape.TapeInit();

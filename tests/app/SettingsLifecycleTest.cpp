@@ -48,11 +48,12 @@ struct StoredSettings {
     int16_t chimeiBold = 1;
     int16_t infoDigitCol3 = 5;
     QString pluginPath;
+    QByteArray fareDir = "/srv/fares/";
 
     QByteArray bytes() const
     {
         Bytes b;
-        b.ascii("/srv/fares/").ascii("/srv/tapes/");
+        b.i2(int(fareDir.size())).raw(fareDir).ascii("/srv/tapes/");
         b.i2(autoSeiriNum).i4(0x0000FF).i4(0x00FF00).i4(0xFF0000).i2(panelListIndex).i2(1);
         b.i2(panelOpt0).i2(panelOpt1).i2(0).i2(-1).i2(-1).i2(0).i2(-1).i2(0);  // 0, 1, 7, 6, 3, 2, 4, 5
         b.ascii("/p/off.png").ascii("/p/on1.png").ascii("/p/on2.png");
@@ -219,6 +220,81 @@ TEST(SettingsLifecycle, StoredChoicesThatShapeTheBoard)
         EXPECT_EQ(run.app->options().Combo4(4)->currentIndex(), 149) << "rows before the bad one are done";
         EXPECT_EQ(run.app->options().Command9(0)->BackColor(), 0x808080) << "rows after it are not";
         EXPECT_EQ(run.app->board().pos(), QPoint(0, 0)) << "nothing after the failing step runs";
+    }
+}
+
+// The file's layout as a newer or damaged program may have filled it: every integer field one
+// value, every string the same bytes. "S" a string, "2" and "4" the integer sizes.
+QByteArray settingsFilledWith(int16_t i2, int32_t i4, const QByteArray& string)
+{
+    const QString layout = QStringLiteral("SS") + "2444" + "2222222222" + "SSS" + "444" + "2222222222" + "4422"
+                           + "SS2222S2SSS2222SSSS" + "2S222S" + "2442244" + "44" + QString(17, u'4') + "2"
+                           + QString(72, u'2');
+    Bytes b;
+    for (QChar field : layout) {
+        if (field == u'S')
+            b.i2(int(string.size())).raw(string);
+        else if (field == u'2')
+            b.i2(i2);
+        else
+            b.i4(i4);
+    }
+    return b.data();
+}
+
+TEST(SettingsLifecycle, FileOfANewerOrDamagedProgramLoadsAsFarAsItIsSound)
+{
+    {
+        // Bytes after the last record, strings that are not Shift-JIS and digit entries whose
+        // Shift, ZeroMode and FillZero no four-cell digit can take.
+        AppRun run;
+        StoredSettings stored;
+        stored.fareDir = QByteArray("\x81\x7F\xFF\xA0/x", 6);
+        QByteArray bytes = stored.bytes();
+        const qsizetype attrs = bytes.size() - 24 * 6;
+        for (int k = 0; k < 24; ++k) {
+            const int16_t hostile[] = {k % 2 ? int16_t(32767) : int16_t(-32768), int16_t(-3), int16_t(99)};
+            for (int f = 0; f < 3; ++f) {
+                bytes[attrs + 6 * k + 2 * f] = char(uint16_t(hostile[f]) & 0xFF);
+                bytes[attrs + 6 * k + 2 * f + 1] = char(uint16_t(hostile[f]) >> 8);
+            }
+        }
+        bytes += QByteArray(300, '\x5A');
+        writeFile(run.settingsPath(), bytes);
+        run.start();
+        EXPECT_TRUE(run.fakes.messageBox.shown.empty());
+        Application& app = *run.app;
+        EXPECT_TRUE(app.options().Text2(0)->text().endsWith(QStringLiteral("/x"))) << "the good bytes are kept";
+        EXPECT_TRUE(app.options().Text2(0)->text().contains(u'?')) << "the bad ones show as \"?\"";
+        EXPECT_EQ(app.options().Text2(1)->text(), QStringLiteral("/srv/tapes/")) << "fields after it are in place";
+        for (int i = 1; i <= 24; ++i) {
+            M_Degit* d = app.board().Degit(i);
+            EXPECT_GE(d->Shift(), 0);
+            EXPECT_LT(d->Shift(), d->Keta());
+            d->setValue(int16_t(1234));
+            EXPECT_FALSE(d->grab().isNull());
+        }
+        EXPECT_EQ(app.board().pos(), QPoint(30, 45)) << "everything after the digits was applied";
+        app.SaveIni();
+        SettingsStore saved;
+        mdlIniIo::ReadSettingsFile(run.settingsPath(), saved);
+        EXPECT_EQ(saved.DataDir.TapeDataDir, QStringLiteral("/srv/tapes/"));
+    }
+    // Every field at an extreme: the program starts, says at most once what it could not take,
+    // and writes a file it reads back.
+    const int16_t i2s[] = {32767, -32768, -1};
+    const int32_t i4s[] = {2147483647, int32_t(0x80000000), -1};
+    for (int v = 0; v < 3; ++v) {
+        SCOPED_TRACE(v);
+        AppRun run;
+        writeFile(run.settingsPath(), settingsFilledWith(i2s[v], i4s[v], QByteArray("\xFC\xFC\x81", 3)));
+        run.start();
+        EXPECT_LE(run.fakes.messageBox.shown.size(), 1u);
+        for (const auto& shown : run.fakes.messageBox.shown)
+            EXPECT_TRUE(shown.text.endsWith(QStringLiteral("モジュール:mdlIniIo.LoadIni()")));
+        run.app->SaveIni();
+        SettingsStore saved;
+        EXPECT_NO_THROW(mdlIniIo::ReadSettingsFile(run.settingsPath(), saved));
     }
 }
 

@@ -1,6 +1,8 @@
 #include "board/BoardLayout.h"
 #include "board/BuiltinPanel.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 using namespace fareboard;
@@ -41,4 +43,12 @@ TEST(BuiltinPanel, EveryFareDigitAndLabelSitsInItsOwnCell)
     EXPECT_EQ(seiriNumRect(20).topLeft(), QPoint(167, 189));
     EXPECT_TRUE(degitRect(0).isNull());
     EXPECT_TRUE(degitRect(25).isNull());
+}
+
+// The program shows the picture drawn at build time; a build step that went wrong, or a change
+// to the drawing that the build did not pick up, would show a different board.
+TEST(BuiltinPanel, TheCarriedPictureIsTheDrawnOne)
+{
+    ASSERT_TRUE(QFile::exists(QStringLiteral(":/board/builtin-panel.rgb32"))) << "the build's picture is missing";
+    EXPECT_EQ(builtinPanel(), makeBuiltinPanel());
 }

@@ -34,6 +34,14 @@ struct Child {
     }
 };
 
+// A scratch copy of the program in `folder`, with the helper it runs ticket plug-ins in beside
+// it, where the program looks for it.
+inline bool copyProgram(const QString& folder)
+{
+    return QFile::copy(QStringLiteral(FAREBOARD_EXE), folder + QStringLiteral("/fareboard"))
+        && QFile::copy(QStringLiteral(FAREBOARD_TICKET_HELPER), folder + QStringLiteral("/fareboard-ticket"));
+}
+
 // A display whose lock names a live process is someone else's; a stale lock the server clears.
 inline bool displayInUse(int n)
 {

@@ -207,7 +207,7 @@ TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
     QDir root(scratch.path());
     ASSERT_TRUE(root.mkpath(QStringLiteral("app")) && root.mkpath(QStringLiteral("work")));
     const QString exe = root.filePath(QStringLiteral("app/fareboard"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(FAREBOARD_EXE), exe));
+    ASSERT_TRUE(copyProgram(root.filePath(QStringLiteral("app"))));
     QFile::copy(QStringLiteral(FAREBOARD_SAMPLE_PLUGIN), root.filePath(QStringLiteral("app/sample.4SP")));
     QFile::copy(QStringLiteral(FAREBOARD_BUS_DICTIONARY), root.filePath(QStringLiteral("app/fareboard-bus.dic")));
     {
@@ -348,7 +348,7 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
     QDir root(scratch.path());
     ASSERT_TRUE(root.mkpath(QStringLiteral("app")));
     const QString exe = root.filePath(QStringLiteral("app/fareboard"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(FAREBOARD_EXE), exe));
+    ASSERT_TRUE(copyProgram(root.filePath(QStringLiteral("app"))));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
 

@@ -160,7 +160,7 @@ TEST_F(GtfsDrive, TheImportedRouteIsDrivenByTheTape)
     QDir root(scratch.path());
     ASSERT_TRUE(root.mkpath("app") && root.mkpath("work"));
     const QString exe = root.filePath("app/fareboard");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(FAREBOARD_EXE), exe));
+    ASSERT_TRUE(copyProgram(root.filePath("app")));
     QFile::copy(QStringLiteral(FAREBOARD_BUS_DICTIONARY), root.filePath("app/fareboard-bus.dic"));
     const QDir sample(QStringLiteral(FAREBOARD_GTFS_SAMPLE_DIR));
     for (const QString& name : sample.entryList(QDir::Files))
@@ -214,9 +214,10 @@ TEST_F(GtfsDrive, TheImportedRouteIsDrivenByTheTape)
         // Equal fares look alike on the board and different ones do not.
         for (int a : owing(rows[r]))
             for (int b : owing(rows[r]))
-                if (a < b)
+                if (a < b) {
                     EXPECT_EQ(cell(shot, a) == cell(shot, b), rows[r].values[std::size_t(a - 1)] == rows[r].values[std::size_t(b - 1)])
                         << "tickets " << a << " and " << b;
+                }
     }
     EXPECT_EQ(program.process.state(), QProcess::Running);
 }

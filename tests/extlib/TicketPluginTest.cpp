@@ -1,9 +1,12 @@
 #include "extlib/QtKobuRes.h"
+#include "extlib/TicketHelper.h"
 #include "extlib/TicketPlugin.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPlainTextEdit>
@@ -284,4 +287,105 @@ TEST(TicketPlugin, companyTextSplitsIntoLines)
     EXPECT_EQ(companyNamesFromText(QStringLiteral("A\n\nC"), 10), QStringList({"A", "", "C"}));
     EXPECT_TRUE(companyNamesFromText(QString(), 10).isEmpty());
     EXPECT_EQ(companyNamesFromText(QStringLiteral("A\nB\nC"), 2), QStringList({"A", "B"}));
+}
+
+namespace {
+
+struct Faults {
+    QStringList paths;
+    void attach(QtKobuRes& library)
+    {
+        library.setPluginFaultHandler([this](const QString& path, const QString&) { paths << path; });
+    }
+};
+
+void drawOnce(QtKobuRes& library, const QString& path, QImage& surface)
+{
+    library.KBU_DrawSeiriken(path, surface, QStringLiteral("駅前"), QStringLiteral("05-14-2025"),
+                             QStringLiteral("10:00:00"), 12, 3, 3, 0);
+}
+
+}  // namespace
+
+TEST(TicketPlugin, crashingPluginLeavesThePreviewBlankAndIsToldOnce)
+{
+    const QString crashing = testPlugin(PLUGIN_CRASHING_IN_DRAW_PATH);
+    QtKobuRes library;
+    Faults faults;
+    faults.attach(library);
+    PlgInfo info;
+    ASSERT_NE(library.KBU_GetPlgInfo(crashing, info), 0) << "it only crashes when it draws";
+
+    for (int update = 0; update < 3; ++update) {
+        QImage surface = whiteSurface(120, 60);
+        drawOnce(library, crashing, surface);
+        EXPECT_EQ(nonWhitePixels(surface), 0);
+    }
+    EXPECT_EQ(faults.paths, QStringList{crashing});
+    // Refused from now on, like a file that is no plug-in.
+    EXPECT_EQ(library.KBU_GetPlgInfo(crashing, info), 0);
+
+    // The program goes on: another plug-in still draws, in a fresh helper.
+    QImage ticket = whiteSurface(300, 156);
+    drawOnce(library, kSample, ticket);
+    EXPECT_GT(nonWhitePixels(ticket), 300 * 156 / 4);
+    EXPECT_EQ(faults.paths, QStringList{crashing});
+}
+
+TEST(TicketPlugin, pluginStuckInALoopIsStoppedAndRefused)
+{
+    const QString looping = testPlugin(PLUGIN_LOOPING_IN_INFO_PATH);
+    QtKobuRes library;
+    Faults faults;
+    faults.attach(library);
+    PlgInfo info;
+    EXPECT_EQ(library.KBU_GetPlgInfo(looping, info), 0);
+    EXPECT_EQ(info.PreviewWidth, 0);
+    // The second call does not wait again.
+    QElapsedTimer second;
+    second.start();
+    EXPECT_EQ(library.KBU_GetPlgInfo(looping, info), 0);
+    EXPECT_LT(second.elapsed(), 1000);
+    EXPECT_EQ(faults.paths, QStringList{looping});
+
+    QImage ticket = whiteSurface(300, 156);
+    drawOnce(library, kSample, ticket);
+    EXPECT_GT(nonWhitePixels(ticket), 300 * 156 / 4);
+}
+
+TEST(TicketPlugin, helperStartsAtTheFirstCallAndServesTheNext)
+{
+    TicketHelper helper(TicketHelper::besideProgram());
+    EXPECT_FALSE(helper.running());
+    TicketHelper::Fault fault = TicketHelper::Fault::None;
+    for (int call = 0; call < 2; ++call) {
+        const auto reply = helper.run({TicketOp::Info, kSample, {}, {}}, fault);
+        ASSERT_TRUE(reply);
+        EXPECT_TRUE(reply->accepted);
+        EXPECT_GT(reply->info.PreviewWidth, 0);
+        EXPECT_TRUE(helper.running());
+    }
+    TicketHelper missing(QStringLiteral("/nonexistent/fareboard-ticket"));
+    EXPECT_FALSE(missing.run({TicketOp::Info, kSample, {}, {}}, fault));
+    EXPECT_EQ(fault, TicketHelper::Fault::NotStarted);
+}
+
+TEST(TicketPlugin, rebuiltPluginFileIsLoadedAnewAtTheNextCall)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mine.4SP"));
+    ASSERT_TRUE(QFile::copy(testPlugin(PLUGIN_REFUSING_INFO_PATH), path));
+    QtKobuRes library;
+    PlgInfo info;
+    EXPECT_EQ(library.KBU_GetPlgInfo(path, info), 0);
+
+    // The developer fixes the plug-in and builds it over the same file.
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(testPlugin(PLUGIN_LIAR_PATH), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    file.close();
+    ASSERT_NE(library.KBU_GetPlgInfo(path, info), 0);
+    EXPECT_EQ(info.PreviewWidth, 2000);
 }

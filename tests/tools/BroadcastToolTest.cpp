@@ -106,6 +106,25 @@ TEST_F(BroadcastTool, CheckFindsLinesThatBorrowOrLendFields)
     EXPECT_TRUE(run.err.contains(QStringLiteral("the program does not load this tape"))) << run.err.toStdString();
 }
 
+TEST_F(BroadcastTool, CheckOfHugeFilesEndsQuicklyWithTheFault)
+{
+    // Larger than the tape reads: said at once, nothing else is read.
+    ToolRun run = check(QByteArray(10 << 20, ','));
+    EXPECT_NE(run.status, 0);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("larger than 1024 KB"))) << run.err.left(500).toStdString();
+
+    // A line of commas: one finding for the line, and the tape's reading stops at its first
+    // entry too many.
+    run = check(QByteArray(1 << 20, ','));
+    EXPECT_TRUE(run.err.contains(at(1) + QStringLiteral("1048577 fields where 3 belong"))) << run.err.left(500).toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("more entries than lines")));
+
+    // A long run of empty lines is reported up to a limit, not line by line to the end.
+    run = check(QByteArray(400000, '\n') + "x,0,0\n");
+    EXPECT_TRUE(run.out.contains(QStringLiteral("are not checked one by one"))) << run.err.left(500).toStdString();
+    EXPECT_LT(run.err.count('\n'), 1000);
+}
+
 TEST_F(BroadcastTool, CheckPassesSoundDataAndListsItAsTheTapeReadsIt)
 {
     const ToolRun run = check("\"a, with comma\",0,1\r\n" + kNextSjis + ",1,2\r\n  c  ,2,7\r\n\r\n");

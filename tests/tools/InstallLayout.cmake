@@ -13,6 +13,7 @@ include(GNUInstallDirs)
 set(expected
   ${CMAKE_INSTALL_BINDIR}/fareboard
   ${CMAKE_INSTALL_BINDIR}/fareboard-data
+  ${CMAKE_INSTALL_BINDIR}/fareboard-ticket
   ${CMAKE_INSTALL_LIBDIR}/fareboard/sample.4SP
   ${CMAKE_INSTALL_DATADIR}/fareboard/fareboard-bus.dic
   ${CMAKE_INSTALL_DATADIR}/fareboard/demo/1.hy3

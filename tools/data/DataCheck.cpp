@@ -15,6 +15,7 @@ namespace fareboard::datatool {
 namespace {
 
 constexpr int kMaxRows = 301;
+constexpr qsizetype kMaxFindings = 500;
 
 int readLe16(const QByteArray& bytes, qsizetype at)
 {
@@ -44,7 +45,8 @@ bool hasHalfWidth(const QString& name)
 }
 
 struct LineFields {
-    QList<QByteArray> fields;
+    QList<QByteArray> fields;  // the first three; only the count of any further ones matters
+    int count = 0;
     bool quoteRunsOn = false;  // a quote opened on the line and not closed there
 };
 
@@ -76,7 +78,8 @@ LineFields fieldsOfLine(const QByteArray& line)
                 ++i;
             field = line.mid(start, i - start).trimmed();
         }
-        result.fields.append(field);
+        if (++result.count <= 3)
+            result.fields.append(field);
         if (i < n && line[i] == ',') {
             ++i;
             continue;
@@ -190,6 +193,13 @@ CheckReport checkBroadcastData(const QByteArray& bytes, const QString& fileName)
         return report;
     }
 
+    if (bytes.size() > kMaxBroadcastBytes) {
+        report.errors << fileName + QStringLiteral(": %1 bytes; the program does not load broadcast data larger than %2 KB")
+                                        .arg(bytes.size())
+                                        .arg(kMaxBroadcastBytes / 1024);
+        return report;
+    }
+
     const TextLines text = splitLines(bytes);
     int lastContent = 0;
     for (int i = 0; i < text.lines.size(); ++i) {
@@ -198,6 +208,15 @@ CheckReport checkBroadcastData(const QByteArray& bytes, const QString& fileName)
     }
     for (int i = 0; i < text.lines.size(); ++i) {
         const int line = i + 1;
+        // Past a few hundred findings a user fixes the cause, not each line; a list of every
+        // line of a large broken file would only bury the summary.
+        if (report.errors.size() + report.warnings.size() >= kMaxFindings) {
+            report.warnings << fileName + QStringLiteral(": lines %1 to %2 are not checked one by one (%3 findings already)")
+                                              .arg(line)
+                                              .arg(text.lines.size())
+                                              .arg(kMaxFindings);
+            break;
+        }
         const QByteArray& bytesOfLine = text.lines[i];
         const QString where = at(fileName, line);
         if (!decodeShiftJis(bytesOfLine))
@@ -215,7 +234,7 @@ CheckReport checkBroadcastData(const QByteArray& bytes, const QString& fileName)
             report.errors << where + QStringLiteral("the quote is not closed on this line: the text runs on into the next line");
             continue;
         }
-        const int fields = int(parts.fields.size());
+        const int fields = parts.count;
         if (fields < 3) {
             report.errors << where + QStringLiteral("%1 of the 3 fields (text, step flag, chime flag): the entry takes the "
                                                     "missing ones from line %2")
@@ -246,7 +265,8 @@ CheckReport checkBroadcastData(const QByteArray& bytes, const QString& fileName)
     std::vector<TapeEntry> entries;
     try {
         BroadcastFieldReader reader(bytes);
-        while (!reader.atEnd() && !reader.onlyBlankLeft()) {
+        // The tape holds one entry per line; reading stops at the first one too many.
+        while (!reader.atEnd() && !reader.onlyBlankLeft() && int(entries.size()) <= count) {
             TapeEntry entry;
             entry.Text = reader.nextText();
             entry.StepFlag = reader.nextNumber();

@@ -145,7 +145,8 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
 
     std::unique_ptr<Voice> voice = makeInstalledVoice(kind);
-    if (!voice) {
+    // Installed by its files, but its library may still fail to load.
+    if (!voice || !voice->load()) {
         err << "fareboard-data say: " << voiceName(kind) << " cannot start\n";
         return kExitBadInput;
     }

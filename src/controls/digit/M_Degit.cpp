@@ -193,8 +193,15 @@ QSize M_Degit::sizeHint() const
     return {keta_ > 0 ? keta_ * cell.width : 0, cell.height};
 }
 
+const QImage& M_Degit::surface() const
+{
+    paintPending();
+    return surface_;
+}
+
 void M_Degit::paintEvent(QPaintEvent*)
 {
+    paintPending();
     QPainter painter(this);
     painter.drawImage(0, 0, surface_);
 }
@@ -214,20 +221,36 @@ void M_Degit::mouseDoubleClickEvent(QMouseEvent* event)
 void M_Degit::Redraw()
 {
     matchSurfaceToSize();
-    const DegitCellSize cell = degitCellSize(degitSize_);
-    if (!face_ || face_->cell().width != cell.width || face_->cell().height != cell.height ||
-        face_->familyName() != degitFontFamily(degitStyle_))
-        face_.emplace(degitStyle_, degitSize_, variant_);
     if (surface_.isNull())
         return;
-    const QString text = degitDisplayText(value_, {zeroMode_, fillZero_, shift_, keta_});
-    face_->paint(surface_, text, keta_, oleColorToQColor(backColor_), oleColorToQColor(baseForeColor_),
-                 oleColorToQColor(degitForeColor_));
+    // The whole picture is painted anew, so a later redraw replaces one not yet painted.
+    pending_ = PendingDraw{degitStyle_,
+                           degitSize_,
+                           degitDisplayText(value_, {zeroMode_, fillZero_, shift_, keta_}),
+                           keta_,
+                           oleColorToQColor(backColor_),
+                           oleColorToQColor(baseForeColor_),
+                           oleColorToQColor(degitForeColor_)};
     update();
+}
+
+void M_Degit::paintPending() const
+{
+    if (!pending_)
+        return;
+    const PendingDraw draw = std::move(*pending_);
+    pending_.reset();
+    const DegitCellSize cell = degitCellSize(draw.size);
+    if (!face_ || face_->cell().width != cell.width || face_->cell().height != cell.height ||
+        face_->familyName() != degitFontFamily(draw.style))
+        face_.emplace(draw.style, draw.size, variant_);
+    face_->paint(surface_, draw.text, draw.keta, draw.back, draw.base, draw.lit);
 }
 
 void M_Degit::resizeToCells()
 {
+    // Both callers redraw the whole picture right after; a redraw still waiting is not kept.
+    pending_.reset();
     const DegitCellSize cell = degitCellSize(degitSize_);
     resize(keta_ * cell.width, cell.height);
     updateGeometry();
@@ -241,6 +264,7 @@ void M_Degit::matchSurfaceToSize()
     const QSize wanted = size();
     if (surface_.size() == wanted)
         return;
+    paintPending();  // what was asked for at the old size is what the new area keeps
     if (wanted.isEmpty()) {
         surface_ = QImage();  // a control of no cells has nothing to show
         return;
@@ -256,6 +280,7 @@ void M_Degit::matchSurfaceToSize()
 
 void M_Degit::clearSurface()
 {
+    pending_.reset();  // it would be painted over at once
     if (!surface_.isNull())
         surface_.fill(oleColorToQColor(backColor_));
 }

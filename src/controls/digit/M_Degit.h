@@ -93,7 +93,7 @@ public:
     QSize sizeHint() const override;
 
     // The picture the control shows; it changes only when a redraw runs.
-    const QImage& surface() const { return surface_; }
+    const QImage& surface() const;
 
 signals:
     void propertyChanged(const QString& name);
@@ -109,6 +109,7 @@ private:
     void resizeToCells();
     void matchSurfaceToSize();
     void clearSurface();
+    void paintPending() const;
 
     KobuRes& library_;
     DegitRenderVariant variant_;
@@ -124,9 +125,22 @@ private:
     DegitValue value_ = int16_t(0);
     bool userSet_ = true;
 
-    QImage surface_;
+    // A redraw is painted when the picture is first looked at (shown, grabbed, asked for), not
+    // when it is asked for: setting up a control sets several properties that each redraw, and
+    // a board of 27 controls would paint each one many times before its window is even mapped.
+    // What it paints is taken when the redraw is asked for, since properties that do not redraw
+    // (Shift, ZeroMode, FillZero) must not show until the next redraw.
+    struct PendingDraw {
+        int16_t style;
+        int16_t size;
+        QString text;
+        int keta;
+        QColor back, base, lit;
+    };
+    mutable std::optional<PendingDraw> pending_;
+    mutable QImage surface_;
     // The face in use, made again only when the style or size changes.
-    std::optional<DegitFace> face_;
+    mutable std::optional<DegitFace> face_;
 };
 
 }  // namespace fareboard

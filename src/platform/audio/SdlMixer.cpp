@@ -4,8 +4,6 @@
 
 #include <QFileInfo>
 
-#include <SDL.h>
-#include <SDL_mixer.h>
 #include <dlfcn.h>
 
 #include <algorithm>
@@ -34,9 +32,9 @@ void silenceAlsa()
         set(&ignoreAlsaError);
 }
 
-bool openDevice()
+bool openDevice(const SdlLibrary& sdl)
 {
-    return Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
+    return sdl.Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
 }
 
 }  // namespace
@@ -51,8 +49,8 @@ QString SdlMixer::defaultSoundFont()
     return QString();
 }
 
-SdlMixer::SdlMixer(const QString& soundFont)
-    : soundFont_(soundFont)
+SdlMixer::SdlMixer(const QString& soundFont, SdlSonames sonames)
+    : soundFont_(soundFont), sonames_(sonames)
 {
 }
 
@@ -69,32 +67,35 @@ void SdlMixer::ensureOpen() const
 
 void SdlMixer::open()
 {
+    sdl_ = SdlLibrary::open(sonames_);
+    if (!sdl_)
+        return;
     silenceAlsa();
     // SDL would otherwise turn SIGTERM and SIGINT into quit events nobody reads, and the
     // program could no longer be ended from a terminal or by the session.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    sdl_->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl_->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return;
     initialised_ = true;
-    if (!openDevice()) {
-        SDL_AudioQuit();
-        if (SDL_AudioInit("dummy") != 0 || !openDevice())
+    if (!openDevice(*sdl_)) {
+        sdl_->SDL_AudioQuit();
+        if (sdl_->SDL_AudioInit("dummy") != 0 || !openDevice(*sdl_))
             return;
     }
-    Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
+    sdl_->Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
     const QString font = soundFont_.isEmpty() ? defaultSoundFont() : soundFont_;
     if (!font.isEmpty())
-        Mix_SetSoundFonts(font.toUtf8().constData());
+        sdl_->Mix_SetSoundFonts(font.toUtf8().constData());
 
     int frequency = kRate;
     Uint16 format = 0;
     int channels = 0;
-    if (Mix_QuerySpec(&frequency, &format, &channels) && frequency > 0)
+    if (sdl_->Mix_QuerySpec(&frequency, &format, &channels) && frequency > 0)
         latency_ = std::chrono::milliseconds(kBufferFrames * 1000 / frequency + 1);
 
     std::lock_guard lock(mutex_);
     // Channels may have been named (halted, unloaded) before the card was open.
-    Mix_AllocateChannels(std::max(8, int(channels_.size()) + 8));
+    sdl_->Mix_AllocateChannels(std::max(8, int(channels_.size()) + 8));
     open_ = true;
 }
 
@@ -104,16 +105,16 @@ SdlMixer::~SdlMixer()
         opener_.join();
     if (!open_) {
         if (initialised_)
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
-    Mix_HaltChannel(-1);
+    sdl_->Mix_HaltChannel(-1);
     for (auto& [alias, chunk] : chunks_)
-        Mix_FreeChunk(chunk);
+        sdl_->Mix_FreeChunk(chunk);
     chunks_.clear();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_->Mix_CloseAudio();
+    sdl_->Mix_Quit();
+    sdl_->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlMixer::isOpen() const
@@ -131,7 +132,7 @@ std::chrono::milliseconds SdlMixer::outputLatency() const
 QString SdlMixer::driverName() const
 {
     ensureOpen();
-    const char* name = open_ ? SDL_GetCurrentAudioDriver() : nullptr;
+    const char* name = open_ ? sdl_->SDL_GetCurrentAudioDriver() : nullptr;
     return name ? QString::fromLatin1(name) : QString();
 }
 
@@ -147,8 +148,8 @@ int SdlMixer::channelLocked(const QString& alias)
     if (it != channels_.end())
         return it->second;
     const int channel = int(channels_.size());
-    if (open_ && channel >= Mix_AllocateChannels(-1))
-        Mix_AllocateChannels(channel + 8);
+    if (open_ && channel >= sdl_->Mix_AllocateChannels(-1))
+        sdl_->Mix_AllocateChannels(channel + 8);
     channels_.emplace(alias, channel);
     return channel;
 }
@@ -158,10 +159,10 @@ bool SdlMixer::store(const QString& alias, Mix_Chunk* chunk)
     std::lock_guard lock(mutex_);
     const int channel = channelLocked(alias);
     if (open_)
-        Mix_HaltChannel(channel);
+        sdl_->Mix_HaltChannel(channel);
     auto it = chunks_.find(alias);
     if (it != chunks_.end()) {
-        Mix_FreeChunk(it->second);
+        sdl_->Mix_FreeChunk(it->second);
         chunks_.erase(it);
     }
     if (!chunk)
@@ -177,12 +178,12 @@ bool SdlMixer::loadFile(const QString& alias, const QString& path, bool trimQuie
         store(alias, nullptr);
         return false;
     }
-    Mix_Chunk* chunk = Mix_LoadWAV(QFileInfo(path).absoluteFilePath().toUtf8().constData());
+    Mix_Chunk* chunk = sdl_->Mix_LoadWAV(QFileInfo(path).absoluteFilePath().toUtf8().constData());
     if (chunk && trimQuietTail) {
         int frequency = 0;
         Uint16 format = 0;
         int channels = 0;
-        if (Mix_QuerySpec(&frequency, &format, &channels) && format == AUDIO_S16SYS) {
+        if (sdl_->Mix_QuerySpec(&frequency, &format, &channels) && format == AUDIO_S16SYS) {
             const auto* samples = reinterpret_cast<const int16_t*>(chunk->abuf);
             const std::size_t kept = lengthWithoutQuietTail(samples, chunk->alen / 2, channels, kQuietLevel);
             chunk->alen = Uint32(kept * 2);
@@ -198,8 +199,8 @@ bool SdlMixer::loadWave(const QString& alias, const QByteArray& waveFile)
         store(alias, nullptr);
         return false;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(waveFile.constData(), int(waveFile.size()));
-    return store(alias, rw ? Mix_LoadWAV_RW(rw, 1) : nullptr);
+    SDL_RWops* rw = sdl_->SDL_RWFromConstMem(waveFile.constData(), int(waveFile.size()));
+    return store(alias, rw ? sdl_->Mix_LoadWAV_RW(rw, 1) : nullptr);
 }
 
 bool SdlMixer::play(const QString& alias)
@@ -208,7 +209,7 @@ bool SdlMixer::play(const QString& alias)
     auto it = chunks_.find(alias);
     if (!open_ || it == chunks_.end())
         return false;
-    return Mix_PlayChannel(channelLocked(alias), it->second, 0) >= 0;
+    return sdl_->Mix_PlayChannel(channelLocked(alias), it->second, 0) >= 0;
 }
 
 void SdlMixer::halt(const QString& alias)
@@ -216,7 +217,7 @@ void SdlMixer::halt(const QString& alias)
     std::lock_guard lock(mutex_);
     auto it = channels_.find(alias);
     if (open_ && it != channels_.end())
-        Mix_HaltChannel(it->second);
+        sdl_->Mix_HaltChannel(it->second);
 }
 
 void SdlMixer::unload(const QString& alias)
@@ -228,7 +229,7 @@ bool SdlMixer::playing(const QString& alias) const
 {
     std::lock_guard lock(mutex_);
     auto it = channels_.find(alias);
-    return open_ && it != channels_.end() && Mix_Playing(it->second) != 0;
+    return open_ && it != channels_.end() && sdl_->Mix_Playing(it->second) != 0;
 }
 
 }  // namespace fareboard

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "SdlLibrary.h"
+
 #include <QString>
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
-
-struct Mix_Chunk;
 
 namespace fareboard {
 
@@ -22,12 +23,13 @@ namespace fareboard {
 // Opening the card (SDL's audio subsystem, the driver probe, the decoders) takes longer than
 // showing the windows, so it is not done on construction: `openInBackground` starts it on a
 // thread of its own once the windows are up, and the first sound loaded waits for it, so a
-// click made before the card is ready is still heard, only later.
+// click made before the card is ready is still heard, only later. The SDL libraries themselves
+// are loaded by that thread too; without them the mixer stays closed, as without a card.
 class SdlMixer {
 public:
     // `soundFont` is the General MIDI bank used to render MIDI files; empty picks the
-    // installed default.
-    explicit SdlMixer(const QString& soundFont = QString());
+    // installed default. `sonames` name the SDL libraries to load.
+    explicit SdlMixer(const QString& soundFont = QString(), SdlSonames sonames = {});
     ~SdlMixer();
     SdlMixer(const SdlMixer&) = delete;
     SdlMixer& operator=(const SdlMixer&) = delete;
@@ -59,6 +61,9 @@ private:
     int channelLocked(const QString& alias);
 
     QString soundFont_;
+    SdlSonames sonames_;
+    // Loaded by open(); read by others only once open_ is set, or after the opening is over.
+    std::unique_ptr<const SdlLibrary> sdl_;
     mutable std::once_flag opening_;
     std::thread opener_;
     bool initialised_ = false;

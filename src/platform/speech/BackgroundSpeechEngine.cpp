@@ -68,7 +68,7 @@ QString BackgroundSpeechEngine::keyOf(const Job& job)
 SpeechSettings BackgroundSpeechEngine::resolved(SpeechSettings settings) const
 {
     // A voice chosen on another machine, or since uninstalled, gives way to one that is here.
-    if (std::find(installed_.begin(), installed_.end(), settings.voice) == installed_.end())
+    if (!installed_.empty() && std::find(installed_.begin(), installed_.end(), settings.voice) == installed_.end())
         settings.voice = installed_.front();
     return settings;
 }
@@ -85,7 +85,7 @@ void BackgroundSpeechEngine::loadSettingsLocked() const
         } catch (const AppError&) {
             // An unreadable file leaves the defaults; the next save writes a good one.
         }
-    } else {
+    } else if (!installed_.empty()) {
         loaded.voice = installed_.front();
     }
     settings_ = resolved(loaded);
@@ -124,6 +124,8 @@ void BackgroundSpeechEngine::startLocked(const Job& job)
     ++current_;
     player_.halt();
     wanted_.reset();
+    if (installed_.empty())
+        return;
     const auto hit = cache_.constFind(keyOf(job));
     if (hit != cache_.constEnd()) {
         player_.play(*hit->samples, hit->rate);
@@ -170,7 +172,7 @@ bool BackgroundSpeechEngine::speaking() const
 
 void BackgroundSpeechEngine::showAdjustDialog(QWidget* owner, const QString& title)
 {
-    SpeechAdjustDialog dialog(settings(), installed_, title, owner);
+    SpeechAdjustDialog dialog(settings(), installedVoices(), title, owner);
     QObject::connect(&dialog, &SpeechAdjustDialog::auditionRequested, &dialog,
                      [this](const SpeechSettings& s) { audition(s); });
     const bool accepted = dialog.exec() == QDialog::Accepted;
@@ -182,6 +184,8 @@ void BackgroundSpeechEngine::showAdjustDialog(QWidget* owner, const QString& tit
 void BackgroundSpeechEngine::requeueLocked()
 {
     backlog_.clear();
+    if (installed_.empty())
+        return;
     QSet<QString> queued;
     for (const QString& text : std::as_const(tape_)) {
         const Job job{text, settings_};
@@ -222,7 +226,7 @@ void BackgroundSpeechEngine::prefetch(const QString& text)
         loadSettingsLocked();
         const Job job{text, settings_};
         const QString key = keyOf(job);
-        if (cache_.contains(key))
+        if (installed_.empty() || cache_.contains(key))
             return;
         backlog_.erase(std::remove_if(backlog_.begin(), backlog_.end(), [&](const Job& j) { return keyOf(j) == key; }),
                        backlog_.end());
@@ -263,12 +267,55 @@ void BackgroundSpeechEngine::trimCacheLocked()
     }
 }
 
+std::vector<VoiceKind> BackgroundSpeechEngine::installedVoices() const
+{
+    std::lock_guard lock(mutex_);
+    return installed_;
+}
+
+void BackgroundSpeechEngine::setLostHandler(std::function<void()> lost)
+{
+    lost_ = std::move(lost);
+    bool gone = false;
+    {
+        std::lock_guard lock(mutex_);
+        gone = installed_.empty();
+    }
+    if (gone && lost_)
+        lost_();
+}
+
 Voice* BackgroundSpeechEngine::voice(VoiceKind kind)
 {
     auto& slot = voices_[kind];
-    if (!slot)
+    if (!slot) {
         slot = makeVoice_(kind);
+        if (slot && !slot->load())
+            slot.reset();
+    }
     return slot.get();
+}
+
+void BackgroundSpeechEngine::dropVoiceLocked(VoiceKind kind)
+{
+    installed_.erase(std::remove(installed_.begin(), installed_.end(), kind), installed_.end());
+    if (!installed_.empty()) {
+        // What was to be said in the lost voice is said in one that is here.
+        settings_ = resolved(settings_);
+        if (wanted_)
+            wanted_->settings = resolved(wanted_->settings);
+        requeueLocked();
+        return;
+    }
+    wanted_.reset();
+    backlog_.clear();
+    QMetaObject::invokeMethod(
+        &home_,
+        [this] {
+            if (lost_)
+                lost_();
+        },
+        Qt::QueuedConnection);
 }
 
 void BackgroundSpeechEngine::run()
@@ -300,12 +347,14 @@ void BackgroundSpeechEngine::run()
             cancelled = quit_ || (background ? (wanted_ && keyOf(*wanted_) != key) : (!wanted_ || keyOf(*wanted_) != key));
             return cancelled;
         };
-        std::vector<int16_t> samples;
-        int rate = 0;
-        if (Voice* v = voice(job.settings.voice)) {
-            samples = v->synthesize(job.text, job.settings, background, giveWay);
-            rate = v->sampleRate();
+        Voice* v = voice(job.settings.voice);
+        if (!v) {
+            lock.lock();
+            dropVoiceLocked(job.settings.voice);
+            continue;
         }
+        std::vector<int16_t> samples = v->synthesize(job.text, job.settings, background, giveWay);
+        const int rate = v->sampleRate();
 
         lock.lock();
         ++renders_;

@@ -4,6 +4,7 @@
 #include "SpeechSettings.h"
 
 #include <QHash>
+#include <QObject>
 
 #include <atomic>
 #include <condition_variable>
@@ -50,7 +51,9 @@ public:
     void setSettings(const SpeechSettings& settings);
     // Speaks a sample with `settings` without keeping them (the dialog's "試聴").
     void audition(const SpeechSettings& settings);
-    const std::vector<VoiceKind>& installedVoices() const { return installed_; }
+    void setLostHandler(std::function<void()> lost) override;
+    // The voices that can speak: those installed, less any found unable to at first use.
+    std::vector<VoiceKind> installedVoices() const;
 
     // For tests and benchmarks: whether `text` is ready with the current settings, and how
     // many texts the voices have made so far.
@@ -79,10 +82,11 @@ private:
     bool inTapeLocked(const QString& key) const;
     void run();
     Voice* voice(VoiceKind kind);
+    void dropVoiceLocked(VoiceKind kind);
     static QString keyOf(const Job& job);
 
     PcmPlayer& player_;
-    const std::vector<VoiceKind> installed_;
+    std::vector<VoiceKind> installed_;  // under mutex_: a voice that fails to load leaves it
     VoiceFactory makeVoice_;
     const QString settingsFile_;
     std::map<VoiceKind, std::unique_ptr<Voice>> voices_;  // used by the worker only
@@ -101,6 +105,10 @@ private:
     qint64 cachedSamples_ = 0;
     int renders_ = 0;
     bool quit_ = false;
+    // The thread that made the engine hears of a lost voice through this object, which lives
+    // there; `lost_` is set and called on that thread only.
+    QObject home_;
+    std::function<void()> lost_;
     std::thread worker_;
 };
 

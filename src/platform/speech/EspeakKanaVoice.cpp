@@ -8,7 +8,12 @@
 
 namespace fareboard {
 
-EspeakKanaVoice::EspeakKanaVoice(QString userDictionary) : userDictionary_(std::move(userDictionary)) {}
+EspeakKanaVoice::EspeakKanaVoice(QString userDictionary, const char* espeakSoname, const char* mecabSoname)
+    : userDictionary_(std::move(userDictionary)),
+      espeakSoname_(espeakSoname ? espeakSoname : EspeakVoice::defaultSoname()),
+      mecabSoname_(mecabSoname ? mecabSoname : KanaReader::defaultSoname())
+{
+}
 
 EspeakKanaVoice::~EspeakKanaVoice() = default;
 
@@ -22,13 +27,14 @@ bool EspeakKanaVoice::installed()
     return false;
 }
 
-void EspeakKanaVoice::load()
+bool EspeakKanaVoice::load()
 {
-    if (loaded_)
-        return;
-    loaded_ = true;
-    voice_ = EspeakVoice::create();
-    reader_ = KanaReader::create(userDictionary_);
+    if (!loaded_) {
+        loaded_ = true;
+        voice_ = EspeakVoice::create(espeakSoname_);
+        reader_ = KanaReader::create(userDictionary_, mecabSoname_);
+    }
+    return voice_ != nullptr;
 }
 
 int EspeakKanaVoice::sampleRate() const

@@ -9,17 +9,22 @@ namespace fareboard {
 class EspeakVoice;
 class KanaReader;
 
-// espeak-ng's Japanese voice, fed kana that MeCab reads from the text. Both are made on first
-// use, on the thread that synthesises: loading the analyser's dictionary takes a while and
-// must not hold up the program's start.
+// espeak-ng's Japanese voice, fed kana that MeCab reads from the text. Both, libraries and all,
+// are loaded on first use, on the thread that synthesises: loading the analyser's dictionary
+// takes a while and must not hold up the program's start.
 class EspeakKanaVoice final : public Voice {
 public:
-    // `userDictionary`: the compiled bus-word dictionary for the analyser, may be missing.
-    explicit EspeakKanaVoice(QString userDictionary);
+    // `userDictionary`: the compiled bus-word dictionary for the analyser, may be missing. The
+    // sonames name the libraries to load.
+    explicit EspeakKanaVoice(QString userDictionary, const char* espeakSoname = nullptr,
+                             const char* mecabSoname = nullptr);
     ~EspeakKanaVoice() override;
 
     // Whether the voice's data is installed, by its files only.
     static bool installed();
+
+    // False when espeak-ng would not load; without the analyser the voice still speaks.
+    bool load() override;
 
     int sampleRate() const override;
     std::vector<int16_t> synthesize(const QString& text, const SpeechSettings& settings, bool background,
@@ -27,9 +32,9 @@ public:
     QString pronounce(const QString& text) override;
 
 private:
-    void load();
-
     QString userDictionary_;
+    const char* espeakSoname_;
+    const char* mecabSoname_;
     bool loaded_ = false;
     std::unique_ptr<EspeakVoice> voice_;
     std::unique_ptr<KanaReader> reader_;

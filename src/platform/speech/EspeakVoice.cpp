@@ -1,11 +1,10 @@
 #include "EspeakVoice.h"
 
+#include "EspeakLibrary.h"
 #include "platform/audio/PcmTools.h"
 
 #include <QRegularExpression>
 #include <QStringList>
-
-#include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -58,19 +57,33 @@ QString fixRyPhonemes(const QString& phonemes)
     return out;
 }
 
-std::unique_ptr<EspeakVoice> EspeakVoice::create()
+const char* EspeakVoice::defaultSoname()
 {
-    if (voiceExists.exchange(true))
+    return EspeakLibrary::kSoname;
+}
+
+std::unique_ptr<EspeakVoice> EspeakVoice::create(const char* soname)
+{
+    std::unique_ptr<const EspeakLibrary> lib = EspeakLibrary::open(soname);
+    if (!lib || voiceExists.exchange(true))
         return nullptr;
     // Initialised once for the process and never terminated: espeak_Terminate of 1.51 can
     // hang waiting for its own idle playback thread, and a second initialisation gains nothing.
-    static const int rate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (rate <= 0 || espeak_SetVoiceByName("ja") != EE_OK) {
+    // Every load of the library is the same one (it is never unloaded), so the first
+    // initialisation holds for the later voices too.
+    static const int rate =
+        lib->espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    if (rate <= 0 || lib->espeak_SetVoiceByName("ja") != EE_OK) {
         voiceExists = false;
         return nullptr;
     }
-    espeak_SetSynthCallback(&collect);
-    return std::unique_ptr<EspeakVoice>(new EspeakVoice(rate));
+    lib->espeak_SetSynthCallback(&collect);
+    return std::unique_ptr<EspeakVoice>(new EspeakVoice(std::move(lib), rate));
+}
+
+EspeakVoice::EspeakVoice(std::unique_ptr<const EspeakLibrary> lib, int sampleRate)
+    : lib_(std::move(lib)), sampleRate_(sampleRate)
+{
 }
 
 EspeakVoice::~EspeakVoice()
@@ -84,7 +97,7 @@ QString EspeakVoice::rawPhonemes(const QString& text)
     const void* cursor = utf8.constData();
     QStringList clauses;
     while (cursor) {
-        const char* ph = espeak_TextToPhonemes(&cursor, espeakCHARS_UTF8, 0);
+        const char* ph = lib_->espeak_TextToPhonemes(&cursor, espeakCHARS_UTF8, 0);
         if (ph && *ph)
             clauses << QString::fromUtf8(ph).trimmed();
     }
@@ -130,13 +143,13 @@ std::vector<int16_t> EspeakVoice::synthesize(const QString& kana, const SpeechSe
 {
     // The shared settings are relative: 100 % is the voice's own 175 words a minute, a half
     // tone is about five of its pitch steps around its middle of 50.
-    espeak_SetParameter(espeakRATE, 175 * settings.rate / 100, 0);
-    espeak_SetParameter(espeakPITCH, std::clamp(50 + 5 * settings.pitch, 0, 100), 0);
-    espeak_SetParameter(espeakVOLUME, settings.volume, 0);
+    lib_->espeak_SetParameter(espeakRATE, 175 * settings.rate / 100, 0);
+    lib_->espeak_SetParameter(espeakPITCH, std::clamp(50 + 5 * settings.pitch, 0, 100), 0);
+    lib_->espeak_SetParameter(espeakVOLUME, settings.volume, 0);
 
     Sink sink{{}, &cancelled};
     const QByteArray input = prepare(kana).toUtf8();
-    espeak_Synth(input.constData(), std::size_t(input.size()) + 1, 0, POS_CHARACTER, 0,
+    lib_->espeak_Synth(input.constData(), std::size_t(input.size()) + 1, 0, POS_CHARACTER, 0,
                  espeakCHARS_UTF8 | espeakPHONEMES, nullptr, &sink);
     if (cancelled && cancelled())
         return {};

@@ -11,12 +11,16 @@
 
 namespace fareboard {
 
+struct EspeakLibrary;
+
 // The Japanese voice of espeak-ng, synthesising into memory. The library keeps global state,
 // so there is one voice per process; all calls must come from one thread at a time.
 class EspeakVoice {
 public:
-    // Empty when the library or its Japanese voice is missing, or a voice already exists.
-    static std::unique_ptr<EspeakVoice> create();
+    // Empty when the library (loaded here, by `soname`) or its Japanese voice is missing, or a
+    // voice already exists.
+    static std::unique_ptr<EspeakVoice> create(const char* soname = defaultSoname());
+    static const char* defaultSoname();
     ~EspeakVoice();
     EspeakVoice(const EspeakVoice&) = delete;
     EspeakVoice& operator=(const EspeakVoice&) = delete;
@@ -37,9 +41,10 @@ public:
     QString prepare(const QString& kana);
 
 private:
-    explicit EspeakVoice(int sampleRate) : sampleRate_(sampleRate) {}
+    EspeakVoice(std::unique_ptr<const EspeakLibrary> lib, int sampleRate);
     QString rawPhonemes(const QString& text);
 
+    std::unique_ptr<const EspeakLibrary> lib_;
     int sampleRate_;
 };
 

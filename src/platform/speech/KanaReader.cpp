@@ -1,12 +1,11 @@
 #include "KanaReader.h"
 
 #include "JapaneseNumbers.h"
+#include "MecabLibrary.h"
 
 #include <QByteArray>
 #include <QFileInfo>
 #include <QList>
-
-#include <mecab.h>
 
 #include <string>
 #include <vector>
@@ -17,7 +16,7 @@ namespace {
 // The UTF-8 build of the stock dictionary; the shipped user dictionary is compiled for it.
 const char* const kSystemDictionary = "/var/lib/mecab/dic/ipadic-utf8";
 
-MeCab::Tagger* makeTagger(const QString& userDictionary)
+MeCab::Tagger* makeTagger(MecabLibrary::CreateTagger createTagger, const QString& userDictionary)
 {
     std::vector<std::string> args{"fareboard"};
     if (QFileInfo(QString::fromLatin1(kSystemDictionary)).isDir()) {
@@ -31,7 +30,7 @@ MeCab::Tagger* makeTagger(const QString& userDictionary)
     std::vector<char*> argv;
     for (std::string& a : args)
         argv.push_back(a.data());
-    return MeCab::createTagger(int(argv.size()), argv.data());
+    return createTagger(int(argv.size()), argv.data());
 }
 
 // Feature field 8 of the dictionary is the pronunciation; unknown words have none.
@@ -72,12 +71,20 @@ bool isKanji(QChar c)
         || u == 0x3005 || c.isSurrogate();
 }
 
-std::unique_ptr<KanaReader> KanaReader::create(const QString& userDictionary)
+const char* KanaReader::defaultSoname()
 {
+    return MecabLibrary::kSoname;
+}
+
+std::unique_ptr<KanaReader> KanaReader::create(const QString& userDictionary, const char* soname)
+{
+    const MecabLibrary::CreateTagger createTagger = MecabLibrary::open(soname);
+    if (!createTagger)
+        return nullptr;
     const bool withUser = !userDictionary.isEmpty() && QFileInfo(userDictionary).isFile();
-    MeCab::Tagger* tagger = makeTagger(withUser ? userDictionary : QString());
+    MeCab::Tagger* tagger = makeTagger(createTagger, withUser ? userDictionary : QString());
     if (!tagger && withUser)
-        tagger = makeTagger(QString());
+        tagger = makeTagger(createTagger, QString());
     if (!tagger)
         return nullptr;
     return std::unique_ptr<KanaReader>(new KanaReader(tagger, withUser));

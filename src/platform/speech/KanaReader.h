@@ -16,8 +16,9 @@ namespace fareboard {
 class KanaReader {
 public:
     // `userDictionary` holds the bus words the stock dictionary misreads; a missing one is
-    // skipped. Empty when the morphological analyser cannot start.
-    static std::unique_ptr<KanaReader> create(const QString& userDictionary);
+    // skipped. Empty when the morphological analyser (loaded here, by `soname`) cannot start.
+    static std::unique_ptr<KanaReader> create(const QString& userDictionary, const char* soname = defaultSoname());
+    static const char* defaultSoname();
     ~KanaReader();
 
     QString read(const QString& text) const;

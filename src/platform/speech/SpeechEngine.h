@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace fareboard {
@@ -25,6 +27,10 @@ public:
     virtual void prepare(const QStringList& texts) { (void)texts; }
     // `text` is about to be spoken (a chime plays first): make it now, ahead of the rest.
     virtual void prefetch(const QString& text) { (void)text; }
+    // `lost` is called, on the thread that made the engine, when it turns out at first use that
+    // no voice can speak here after all (its library would not load); from then on the engine
+    // stays silent.
+    virtual void setLostHandler(std::function<void()> lost) { (void)lost; }
 };
 
 }  // namespace fareboard

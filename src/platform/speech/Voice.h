@@ -15,6 +15,9 @@ namespace fareboard {
 class Voice {
 public:
     virtual ~Voice() = default;
+    // Loads what the voice needs (its libraries, its dictionary) on the calling thread; false
+    // when it turns out it cannot speak on this machine after all. Asked before the first text.
+    virtual bool load() { return true; }
     virtual int sampleRate() const = 0;
     // Mono 16-bit samples without the lead-in silence; empty when cancelled or failed.
     // `background` work yields the processor to everything else on the machine.

@@ -2,7 +2,22 @@
  * fault, so the loader's checks can be tried against real shared libraries. */
 #include "fareboard_plugin.h"
 
+#include <signal.h>
 #include <string.h>
+
+/* Stands for a plug-in with a bug: a bad pointer, or a loop that never ends. */
+#if defined(TEST_CRASH_IN_DRAW) || defined(TEST_LOOP_IN_INFO)
+static void misbehave(void)
+{
+#ifdef TEST_CRASH_IN_DRAW
+    raise(SIGSEGV);
+#else
+    volatile int forever = 1;
+    while (forever) {
+    }
+#endif
+}
+#endif
 
 #ifndef TEST_ABI_VERSION
 #define TEST_ABI_VERSION FAREBOARD_PLUGIN_ABI_VERSION
@@ -22,6 +37,9 @@ FAREBOARD_PLUGIN_EXPORT int32_t fareboard_ticket_abi_version(void) { return TEST
 /* Every field gets its own value, so a field read from the wrong place shows. */
 FAREBOARD_PLUGIN_EXPORT int32_t fareboard_ticket_get_info(fareboard_ticket_info* info)
 {
+#ifdef TEST_LOOP_IN_INFO
+    misbehave();
+#endif
     info->reserved0 = 77;
     info->preview_width = TEST_WIDTH;
     info->preview_height = TEST_HEIGHT;
@@ -100,6 +118,9 @@ FAREBOARD_PLUGIN_EXPORT int32_t fareboard_ticket_draw(uint32_t* pixels, int32_t 
 {
     (void)pixels; (void)width; (void)height; (void)stride; (void)stop_name; (void)date; (void)time;
     (void)route_no; (void)ticket_no; (void)section; (void)company_index;
+#ifdef TEST_CRASH_IN_DRAW
+    misbehave();
+#endif
     return 1;
 }
 #endif

@@ -149,6 +149,29 @@ TEST_F(SdlAudioTest, SamplesMadeInMemoryPlayOnTheirOwnChannel)
     EXPECT_FALSE(player.playing());
 }
 
+TEST(SdlLibrary, WithoutTheMixerLibraryTheProgramGoesOnSilent)
+{
+    SdlMixer mixer(QString(), SdlSonames{"libSDL2-2.0.so.0", "libSDL2_mixer-missing.so.0"});
+    SdlAudioDevice device(mixer);
+    EventLoopSleeper sleeper;
+    mdlSndAPI snd(device, sleeper, QStringLiteral("fareboard"));
+    mixer.openInBackground();
+    EXPECT_FALSE(mixer.isOpen());
+    EXPECT_TRUE(mixer.driverName().isEmpty());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("beep.wav"));
+    test::writeFile(path, toneWave(300));
+    QElapsedTimer timer;
+    timer.start();
+    snd.SndPlay(path, QStringLiteral("S1"), true, 0);  // waited for, yet nothing to wait for
+    EXPECT_LT(timer.elapsed(), 200);
+    SdlPcmPlayer voice(mixer, QStringLiteral("fareboardVoice"));
+    voice.play(std::vector<int16_t>(2205, 1000), 22050);
+    EXPECT_FALSE(voice.playing());
+    voice.halt();
+}
+
 TEST(PcmTools, QuietEndsAreFoundAndWaveHeadersAreComplete)
 {
     const std::vector<int16_t> s = {0, 3, 0, 500, -700, 20, 10, 0, 5, 0};

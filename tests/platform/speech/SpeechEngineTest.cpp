@@ -4,6 +4,7 @@
 #include "support/FakeAudio.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -175,6 +176,39 @@ TEST_F(SpeechEngineTest, WithoutOpenJTalkTheOtherVoiceSpeaksAndWithoutAnyThereIs
     EXPECT_EQ(log.list(), QStringList{QStringLiteral("espeak-ng 120 一")});
 
     EXPECT_FALSE(make({}));
+}
+
+TEST_F(SpeechEngineTest, AVoiceThatWillNotLoadGivesWayToTheOtherAndLeavesTheList)
+{
+    class Unloadable final : public Voice {
+    public:
+        bool load() override { return false; }
+        int sampleRate() const override { return 1000; }
+        std::vector<int16_t> synthesize(const QString&, const SpeechSettings&, bool,
+                                        const std::function<bool()>&) override
+        {
+            ADD_FAILURE() << "a voice that did not load was asked to speak";
+            return {};
+        }
+        QString pronounce(const QString& text) override { return text; }
+    };
+    auto engine = BackgroundSpeechEngine::create(
+        player, {VoiceKind::OpenJTalk, VoiceKind::Espeak},
+        [this](VoiceKind kind) -> std::unique_ptr<Voice> {
+            if (kind == VoiceKind::OpenJTalk)
+                return std::make_unique<Unloadable>();
+            return std::make_unique<FakeVoice>(kind, log);
+        },
+        QString());
+    bool lost = false;
+    engine->setLostHandler([&] { lost = true; });
+    engine->speak(QStringLiteral("一"));
+    ASSERT_TRUE(eventually([&] { return playedCount() == 1; }));
+    EXPECT_EQ(log.list(), QStringList{QStringLiteral("espeak-ng 100 一")});
+    EXPECT_EQ(engine->installedVoices(), std::vector<VoiceKind>{VoiceKind::Espeak});
+    EXPECT_EQ(engine->settings().voice, VoiceKind::Espeak);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(lost);
 }
 
 TEST(SpeechAdjustDialog, OffersTheInstalledVoicesAndAuditionsTheValuesShown)

@@ -1,3 +1,6 @@
+#include "announce/mdlM_Tape.h"
+#include "announce/mdlSndAPI.h"
+#include "platform/ShiftJis.h"
 #include "platform/audio/SdlMixer.h"
 #include "platform/audio/SdlPcmPlayer.h"
 #include "platform/speech/BackgroundSpeechEngine.h"
@@ -9,8 +12,12 @@
 #include "platform/speech/JapaneseNumbers.h"
 #include "platform/speech/KanaReader.h"
 #include "support/FakeAudio.h"
+#include "support/FakeTapeHost.h"
+#include "support/Fakes.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QSlider>
@@ -158,6 +165,45 @@ TEST(EspeakKanaVoice, PlaysThroughTheMixerUntilStopped)
     engine->stop();
     EXPECT_FALSE(engine->speaking());
     EXPECT_FALSE(mixer.playing(QStringLiteral("fareboardSpeech")));
+}
+
+TEST(EspeakKanaVoice, LibrariesThatWillNotLoadLeaveTheTapeUnavailableOrReadWithoutTheAnalyser)
+{
+    // Without MeCab the voice still speaks, kana and numbers read as they are.
+    EXPECT_FALSE(KanaReader::create(kDictionary, "libmecab-missing.so.2"));
+    EspeakKanaVoice withoutAnalyser(kDictionary, nullptr, "libmecab-missing.so.2");
+    ASSERT_TRUE(withoutAnalyser.load());
+    EXPECT_EQ(withoutAnalyser.pronounce(QStringLiteral("つぎは 3")), QStringLiteral("つぎは サン"));
+
+    // Without espeak-ng the voice's files said it was there; its first use finds it is not.
+    test::FakePcmPlayer player;
+    test::FakeTapeHost host;
+    test::FakeAudioDevice device;
+    test::FakeSleeper sleeper;
+    mdlSndAPI snd(device, sleeper, QStringLiteral("fareboard"));
+    mdlM_Tape tape(host, snd, [&player]() -> std::unique_ptr<SpeechEngine> {
+        return BackgroundSpeechEngine::create(
+            player, {VoiceKind::Espeak},
+            [](VoiceKind) { return std::make_unique<EspeakKanaVoice>(kDictionary, "libespeak-ng-missing.so.1"); },
+            QString());
+    });
+    tape.TapeInit();
+    EXPECT_EQ(host.captions[QStringLiteral("grpM_Tape")], QStringLiteral("音合使用可"));
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("1tp.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(toShiftJis(QStringLiteral("次は、市役所前です。,0,0\r\n")));
+    file.close();
+    tape.TapeLoad(dir.path(), QStringLiteral("1"));
+    ASSERT_TRUE(eventually([&] {
+        QCoreApplication::processEvents();
+        return !tape.TapeUsable();
+    }));
+    EXPECT_EQ(host.captions[QStringLiteral("grpM_Tape")], QStringLiteral("音合使用不可"));
+    EXPECT_FALSE(host.enabled[QStringLiteral("grpM_Tape")]);
+    tape.TapeNext();
+    EXPECT_EQ(tape.TapePos(), 1);
+    EXPECT_TRUE(player.played.empty());
 }
 
 TEST(OpenJTalkVoice, MakesTheTapeAheadPlaysItAtOnceAndMakesItAgainAtAnotherRate)

@@ -1,0 +1,23 @@
+cmake_minimum_required(VERSION 3.25)
+# The sound and speech libraries are opened when first used; linked, the loader would map them
+# (and the decoders and sound servers behind them) at every start of the program.
+# Run by ctest: cmake -DREADELF=<readelf> "-DPROGRAMS=<executables>" -P NoSoundOrSpeechLinked.cmake
+set(opened_at_run_time libSDL2-2.0.so libSDL2_mixer-2.0.so libespeak-ng.so libmecab.so)
+foreach(program IN LISTS PROGRAMS)
+  execute_process(COMMAND ${READELF} -d ${program} OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "readelf could not read ${program}")
+  endif()
+  string(REGEX MATCHALL "\\(NEEDED\\)[^\n]*\\[[^]\n]+\\]" needed "${dynamic}")
+  if(NOT needed)
+    message(FATAL_ERROR "no NEEDED entries found in ${program}: is it dynamically linked?")
+  endif()
+  foreach(entry IN LISTS needed)
+    foreach(library IN LISTS opened_at_run_time)
+      string(FIND "${entry}" "[${library}" at)
+      if(NOT at EQUAL -1)
+        message(FATAL_ERROR "${program} links ${library}: it should be opened when first needed")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
