@@ -1,19 +1,13 @@
 #include "FontWarmup.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
+#include <QStringList>
 
 namespace fareboard {
 
-std::thread warmUpFonts(QList<QFont> fonts)
+std::thread warmUpFontDatabase()
 {
-    return std::thread([fonts = std::move(fonts)] {
-        // Text in threads needs a font system that supports it, as fontconfig's does.
-        if (!QFontDatabase::families().isEmpty()) {
-            for (const QFont& font : fonts)
-                (void)QFontMetrics(font).horizontalAdvance(QStringLiteral("運賃表示器　整理券0123"));
-        }
-    });
+    return std::thread([] { (void)QFontDatabase::families(); });
 }
 
 }  // namespace fareboard

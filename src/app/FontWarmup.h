@@ -1,17 +1,15 @@
 #pragma once
 
-#include <QFont>
-#include <QList>
-
 #include <thread>
 
 namespace fareboard {
 
-// Resolves `fonts` and shapes a line of Japanese in each on a thread of its own. Qt's font
-// database (the installed faces, fontconfig's matches and fallback lists) is shared by every
-// thread and filled at first use, which is most of what the first windows with Japanese text
-// wait for; started right after the application object, that work overlaps with building the
-// windows on the other core. Join it before the program ends.
-std::thread warmUpFonts(QList<QFont> fonts);
+// Fills Qt's font database (the installed faces, read through fontconfig) on a thread of its
+// own. The database is shared by every thread and filled at first use, which the first window
+// with text would otherwise wait for; started right after the application object, the work
+// overlaps with building the windows on the other core. Only the database: font engines are
+// made per thread and under the database's lock, so making them here would hold up the
+// windows instead. Join it before the program ends.
+std::thread warmUpFontDatabase();
 
 }  // namespace fareboard

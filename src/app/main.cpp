@@ -6,7 +6,6 @@
 #include "platform/EventLoopSleeper.h"
 #include "platform/InstallPaths.h"
 #include "platform/SettingsLocation.h"
-#include "platform/Typefaces.h"
 #include "platform/QtMessageBox.h"
 #include "platform/audio/SdlAudioDevice.h"
 #include "platform/audio/SdlMixer.h"
@@ -26,10 +25,7 @@ int main(int argc, char** argv)
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
     qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
-    using fareboard::Typeface;
-    std::thread fonts = fareboard::warmUpFonts(
-        {qtApp.font(), fareboard::typeface(Typeface::NumC2, 9), fareboard::typeface(Typeface::PGothic, 11, true),
-         fareboard::typeface(Typeface::Gothic, 12, true), fareboard::typeface(Typeface::PGothic, 10, true)});
+    std::thread fonts = fareboard::warmUpFontDatabase();
 
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
