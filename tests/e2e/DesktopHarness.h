@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <vector>
 
 #include <signal.h>
 
@@ -50,6 +51,37 @@ inline bool displayInUse(int n)
         return false;
     const qint64 pid = lock.readAll().trimmed().toLongLong();
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+}
+
+// Starts `xvfb` as an X server on the first of `candidates` it can take and returns that
+// display's name, or an empty one. Xvfb writes the number to -displayfd only once it owns the
+// display and is ready, so two tests starting servers at the same moment cannot both believe
+// one number is theirs (the loser ends without writing; asking the display whether it answers
+// would hear the winner).
+inline QString startXvfb(QProcess& xvfb, const QString& path, const std::vector<int>& candidates)
+{
+    for (int n : candidates) {
+        if (displayInUse(n))
+            continue;
+        const QString name = QStringLiteral(":%1").arg(n);
+        xvfb.start(path, {name, QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                          QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                          QStringLiteral("tcp")});
+        if (!xvfb.waitForStarted(3000))
+            return {};
+        QByteArray written;
+        QElapsedTimer clock;
+        clock.start();
+        while (!written.contains('\n') && xvfb.state() == QProcess::Running && clock.elapsed() < 5000) {
+            xvfb.waitForReadyRead(100);
+            written += xvfb.readAllStandardOutput();
+        }
+        if (written.trimmed() == QByteArray::number(n) && xvfb.state() == QProcess::Running)
+            return name;
+        xvfb.kill();
+        xvfb.waitForFinished(2000);
+    }
+    return {};
 }
 
 // Runs a helper program against the display and returns what it printed.

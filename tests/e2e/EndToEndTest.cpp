@@ -65,34 +65,11 @@ protected:
     // Starts Xvfb on the first free display from :120; false when none would start.
     bool startXvfb(const QString& xvfbPath)
     {
-        for (int n = 120; n <= 140; ++n) {
-            if (displayInUse(n))
-                continue;
-            const QString candidate = QStringLiteral(":%1").arg(n);
-            xvfb.process.start(xvfbPath, {candidate, QStringLiteral("-screen"), QStringLiteral("0"),
-                                          QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp")});
-            if (!xvfb.process.waitForStarted(3000))
-                return false;
-            // Ours once it answers with our screen size while our server still runs; a server
-            // that lost the number to another one ends at once.
-            const bool up = waitFor(
-                [&] {
-                    return xvfb.process.state() != QProcess::Running ||
-                           run(xdotool, {QStringLiteral("getdisplaygeometry")}, candidate).trimmed() ==
-                               QStringLiteral("1024 768");
-                },
-                5000);
-            if (up && xvfb.process.state() == QProcess::Running) {
-                display = candidate;
-                return true;
-            }
-            xvfb.process.terminate();
-            if (!xvfb.process.waitForFinished(2000))
-                xvfb.process.kill();
-            xvfb.process.waitForFinished(2000);
-        }
-        return false;
+        std::vector<int> candidates;
+        for (int n = 120; n <= 140; ++n)
+            candidates.push_back(n);
+        display = e2e::startXvfb(xvfb.process, xvfbPath, candidates);
+        return !display.isEmpty();
     }
 
     std::optional<Geometry> windowNamed(const QString& name)

@@ -48,25 +48,8 @@ protected:
         else
             for (int n = 141; n <= 160; ++n)
                 candidates.push_back(n);
-        for (int n : candidates) {
-            if (displayInUse(n))
-                continue;
-            const QString name = QStringLiteral(":%1").arg(n);
-            xvfb.process.start(xvfbPath, {name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-            if (!xvfb.process.waitForStarted(3000))
-                return false;
-            const bool up = waitFor([&] {
-                return xvfb.process.state() != QProcess::Running ||
-                       run(xdotool, {"getdisplaygeometry"}, name).trimmed() == QLatin1String("1024 768");
-            }, 5000);
-            if (up && xvfb.process.state() == QProcess::Running) {
-                display = name;
-                return true;
-            }
-            xvfb.process.kill();
-            xvfb.process.waitForFinished(2000);
-        }
-        return false;
+        display = e2e::startXvfb(xvfb.process, xvfbPath, candidates);
+        return !display.isEmpty();
     }
 
     std::optional<QPoint> windowAt(const QString& name)
