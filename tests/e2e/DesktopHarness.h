@@ -97,6 +97,17 @@ inline QString run(const QString& program, const QStringList& args, const QStrin
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
+// The id of the one visible window whose name matches `name`, or an empty string when there
+// is none or more than one.
+inline QString visibleWindow(const QString& xdotool, const QString& display, const QString& name)
+{
+    const QStringList ids = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                          QStringLiteral("--name"), name},
+                                display)
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return ids.size() == 1 ? ids[0] : QString();
+}
+
 inline bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs = 100)
 {
     QElapsedTimer t;

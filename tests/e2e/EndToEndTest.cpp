@@ -74,15 +74,12 @@ protected:
 
     std::optional<Geometry> windowNamed(const QString& name)
     {
-        const QStringList ids = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                              QStringLiteral("--name"), name},
-                                    display)
-                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        if (ids.size() != 1)
+        const QString id = visibleWindow(xdotool, display, name);
+        if (id.isEmpty())
             return std::nullopt;
         Geometry g;
         for (const QString& line :
-             run(xdotool, {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), ids[0]}, display).split(QLatin1Char('\n'))) {
+             run(xdotool, {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id}, display).split(QLatin1Char('\n'))) {
             const QString value = line.section(QLatin1Char('='), 1);
             if (line.startsWith(QStringLiteral("X=")))
                 g.x = value.toInt();
@@ -270,14 +267,11 @@ TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
 // it: the client's place on the screen widened by the frame's extents.
 std::optional<QRect> outerFrame(const QString& xdotool, const QString& display, const QString& name)
 {
-    const QStringList ids = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                          QStringLiteral("--name"), name},
-                                display)
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (ids.size() != 1)
+    const QString id = visibleWindow(xdotool, display, name);
+    if (id.isEmpty())
         return std::nullopt;
     int x = 0, y = 0, width = 0, height = 0;
-    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), ids[0]}, display).split(QLatin1Char('\n'))) {
+    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, display).split(QLatin1Char('\n'))) {
         const QString value = line.section(QLatin1Char(':'), 1).trimmed();
         if (line.contains(QStringLiteral("Absolute upper-left X:")))
             x = value.toInt();
@@ -289,7 +283,7 @@ std::optional<QRect> outerFrame(const QString& xdotool, const QString& display, 
             height = value.toInt();
     }
     // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"; not framed yet without it.
-    const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), ids[0], QStringLiteral("_NET_FRAME_EXTENTS")}, display);
+    const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")}, display);
     const QStringList e = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
     if (e.size() != 4 || width == 0)
         return std::nullopt;

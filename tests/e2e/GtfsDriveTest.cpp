@@ -54,11 +54,11 @@ protected:
 
     std::optional<QPoint> windowAt(const QString& name)
     {
-        const QStringList ids = run(xdotool, {"search", "--onlyvisible", "--name", name}, display).split('\n', Qt::SkipEmptyParts);
-        if (ids.size() != 1)
+        const QString id = visibleWindow(xdotool, display, name);
+        if (id.isEmpty())
             return std::nullopt;
         QPoint p;
-        for (const QString& line : run(xdotool, {"getwindowgeometry", "--shell", ids[0]}, display).split('\n')) {
+        for (const QString& line : run(xdotool, {"getwindowgeometry", "--shell", id}, display).split('\n')) {
             if (line.startsWith(QLatin1String("X=")))
                 p.setX(line.mid(2).toInt());
             else if (line.startsWith(QLatin1String("Y=")))
