@@ -35,13 +35,13 @@ void AppTapeHost::setControlToolTip(const QString& name, const QString& text)
 
 bool AppTapeHost::optionSelected(const QString& name)
 {
-    const auto* button = options_.findChild<QAbstractButton*>(name);
+    const auto* button = options_ ? options_->findChild<QAbstractButton*>(name) : nullptr;
     return button && button->isChecked();
 }
 
 QString AppTapeHost::optionText(const QString& name)
 {
-    const auto* edit = options_.findChild<QLineEdit*>(name);
+    const auto* edit = options_ ? options_->findChild<QLineEdit*>(name) : nullptr;
     return edit ? edit->text() : QString();
 }
 

@@ -12,10 +12,9 @@ class frmOption;
 // controls' names, as the windows name them.
 class AppTapeHost final : public TapeHost {
 public:
-    AppTapeHost(frmCtl& console, frmOption& options, KobuRes& library)
-        : console_(console), options_(options), library_(library)
-    {
-    }
+    AppTapeHost(frmCtl& console, KobuRes& library) : console_(console), library_(library) {}
+    // The tape starts with the console; the options dialog is built a moment later.
+    void setOptions(const frmOption* options) { options_ = options; }
 
     QString GetOsInfo() override;
     void setControlCaption(const QString& name, const QString& caption) override;
@@ -27,7 +26,7 @@ public:
 
 private:
     frmCtl& console_;
-    frmOption& options_;
+    const frmOption* options_ = nullptr;
     KobuRes& library_;
 };
 

@@ -10,6 +10,7 @@
 #include "controls/stopname/ChimeiCtl_B.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
+#include "platform/FirstFrame.h"
 #include "platform/MessageBox.h"
 #include "platform/WindowPlacement.h"
 #include "console/frmCtl.h"
@@ -29,23 +30,25 @@
 #include <QScreen>
 
 namespace fareboard {
+namespace {
+
+// Long enough for a window manager to frame and map the console; past it the board is built
+// anyway and the console paints when the program is idle.
+constexpr int kFirstFrameWaitMs = 100;
+
+}  // namespace
 
 Application::Application(PlatformServices services, ApplicationConfig config)
     : services_(std::move(services)), config_(std::move(config)), glyphs_(std::make_shared<HostGlyphSource>())
 {
     sound_ = std::make_unique<mdlSndAPI>(services_.audio, services_.sleeper, config_.exeBaseName);
     board_ = std::make_unique<Form1>(services_.library, services_.clock, glyphs_);
-    options_ = std::make_unique<frmOption>(services_.library, services_.shell, services_.clock, services_.messageBox);
-    options_->setApplyHandler([this] { SetProp(); });
-    console_ = std::make_unique<frmCtl>(ConsoleContext{services_, dataIo_, *board_, *options_, *sound_,
-                                                       config_.exeBaseName, title(), [this] { SaveIni(); },
+    console_ = std::make_unique<frmCtl>(ConsoleContext{services_, dataIo_, *board_, *sound_, config_.exeBaseName, title(),
+                                                       [this] { SaveIni(); },
                                                        // exit, not quit: quit would ask every window to close, and the board refuses.
                                                        [] { QCoreApplication::exit(0); }});
     board_->setConsoleEnabler([this](bool on) { console_->setEnabled(on); });
-    options_->setConsoleHooks({console_->Combo1(),
-                               [this](int width, int height) { console_->setPreviewSize(width, height); },
-                               [this] { console_->Option4_Click(console_->selectedBacklight()); }});
-    tapeHost_ = std::make_unique<AppTapeHost>(*console_, *options_, services_.library);
+    tapeHost_ = std::make_unique<AppTapeHost>(*console_, services_.library);
     tape_ = std::make_unique<mdlM_Tape>(*tapeHost_, *sound_, services_.makeSpeechEngine);
     console_->setTape(tape_.get());
 }
@@ -61,26 +64,61 @@ void Application::start()
 {
     sound_->SndCloseAll();
     InitDegitValues();
+    showConsole();
+    // The options dialog is the largest window to build; the console is on screen meanwhile.
+    buildOptions();
     InitPanel();
-    console_->Form_Load();
-    console_->show();
-    console_->raise();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect desk = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     board_->move(desk.topLeft());
-    // The console's outer frame, borders included, touches the screen's right and bottom edges.
-    placeOuterFrame(console_.get(), [desk](const QSize& outer) {
-        return QPoint(desk.right() + 1 - outer.width(), desk.bottom() + 1 - outer.height());
-    });
     board_->ShapeToClient();
     board_->show();
     board_->update();
     // Shown after the console, the board would cover it where the two meet; the console stays on top.
     console_->raise();
-    if (!QFileInfo::exists(config_.settingsPath))
-        console_->showColumnScrolling();
     LoadIni();
+}
+
+void Application::showConsole()
+{
+    console_->Form_Load();
+    // The console comes on screen first, and looks at once as the settings will leave it: in its
+    // stored place, with its sliders, front panel and switches. Whatever is wrong with the file
+    // is said by LoadIni, which reads it again and applies the whole of it.
+    SettingsStore stored;
+    bool restored = false;
+    try {
+        mdlIniIo::ReadSettingsFile(config_.settingsPath, stored);
+        restored = true;
+    } catch (const AppError&) {
+    }
+    if (restored) {
+        console_->SetCtrlDataInfo(stored);
+    } else {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect desk = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+        // The console's outer frame, borders included, touches the screen's right and bottom edges.
+        placeOuterFrame(console_.get(), [desk](const QSize& outer) {
+            return QPoint(desk.right() + 1 - outer.width(), desk.bottom() + 1 - outer.height());
+        });
+        if (!QFileInfo::exists(config_.settingsPath))
+            console_->showColumnScrolling();
+    }
+    console_->show();
+    console_->raise();
+    showFirstFrame(console_.get(), kFirstFrameWaitMs);
+}
+
+void Application::buildOptions()
+{
+    options_ = std::make_unique<frmOption>(services_.library, services_.shell, services_.clock, services_.messageBox);
+    options_->setApplyHandler([this] { SetProp(); });
+    options_->setConsoleHooks({console_->Combo1(),
+                               [this](int width, int height) { console_->setPreviewSize(width, height); },
+                               [this] { console_->Option4_Click(console_->selectedBacklight()); }});
+    console_->setOptions(options_.get());
+    tapeHost_->setOptions(options_.get());
 }
 
 void Application::InitDegitValues()

@@ -52,8 +52,9 @@ public:
     mdlSndAPI& sound() { return *sound_; }
     mdlM_Tape& tape() { return *tape_; }
 
-    // The start-up: sound channels closed, digits zeroed, built-in panel and option defaults,
-    // console shown at the bottom right, board at the top left and shaped, settings loaded.
+    // The start-up: sound channels closed, digits zeroed, the console shown at the bottom right
+    // (or where the settings put it), the options dialog built with its defaults and the
+    // built-in panel, the board at the top left and shaped, settings loaded.
     void start();
 
     // Board layout steps of the start-up.
@@ -70,6 +71,9 @@ public:
     void SaveIni();
 
 private:
+    void showConsole();
+    void buildOptions();
+
     PlatformServices services_;
     ApplicationConfig config_;
     DataIo dataIo_;

@@ -124,8 +124,14 @@ QImage makeBuiltinPanel()
 QImage builtinPanel()
 {
     const QResource built(QStringLiteral(":/board/builtin-panel.rgb32"));
+    const qsizetype bytes = qsizetype(kPanelWidth) * kPanelHeight * 4;
+    // Carried uncompressed, the picture is used where it lies in the program's memory: nothing
+    // to unpack or copy at start, and a page is read only when the board first paints it.
+    if (built.compressionAlgorithm() == QResource::NoCompression && built.size() == bytes &&
+        reinterpret_cast<quintptr>(built.data()) % alignof(quint32) == 0)
+        return QImage(built.data(), kPanelWidth, kPanelHeight, kPanelWidth * 4, QImage::Format_RGB32);
     const QByteArray pixels = built.uncompressedData();
-    if (pixels.size() != qsizetype(kPanelWidth) * kPanelHeight * 4)
+    if (pixels.size() != bytes)
         return makeBuiltinPanel();
     QImage panel(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
     for (int y = 0; y < kPanelHeight; ++y)

@@ -83,7 +83,7 @@ void frmCtl::shapeKeys(bool shaped)
     }
 }
 
-QString frmCtl::soundFile(int index) const { return ctx_.options.txtSelectSound(index)->text(); }
+QString frmCtl::soundFile(int index) const { return options().txtSelectSound(index)->text(); }
 
 void frmCtl::playEntrySound(int soundFileIndex) { ctx_.sound.SndPlay(soundFile(soundFileIndex), QStringLiteral("S1"), false, 0); }
 
@@ -128,7 +128,7 @@ bool frmCtl::eventFilter(QObject* watched, QEvent* event)
 
 InfoDigitOptions frmCtl::infoDigitOptions() const
 {
-    const frmOption& o = ctx_.options;
+    const frmOption& o = options();
     auto on = [&](int i) { return o.Check3(i)->checkState() != Qt::Unchecked; };
     auto index = [&](int i) { return o.Combo4(i)->currentIndex(); };
     InfoDigitOptions info;
@@ -148,7 +148,7 @@ InfoDigitOptions frmCtl::infoDigitOptions() const
 int frmCtl::dateMode() const
 {
     for (int i = 0; i < 3; ++i)
-        if (ctx_.options.Option4(i)->isChecked())
+        if (options().Option4(i)->isChecked())
             return i;
     return 0;
 }
@@ -162,10 +162,10 @@ void frmCtl::DispData(int16_t n)
         ctx_.board.Degit(w.index)->setValue(w.value);
 
     const QString date = ticketDateText(dateMode(), ctx_.services.clock.now().date(), route.RouteSetDate,
-                                        ctx_.options.Label10()->text());
+                                        options().Label10()->text());
     preview_.fill(kPreviewPaper);
-    if (ctx_.options.chkUseSeiriPrev()->checkState() != Qt::Unchecked) {
-        ctx_.services.library.KBU_DrawSeiriken(ctx_.options.txtSeiriPlgDir()->text(), preview_, row.StopName, date,
+    if (options().chkUseSeiriPrev()->checkState() != Qt::Unchecked) {
+        ctx_.services.library.KBU_DrawSeiriken(options().txtSeiriPlgDir()->text(), preview_, row.StopName, date,
                                                 ctx_.services.clock.timeText(),
                                                 static_cast<int32_t>(leadingNumber(route.RouteText)), row.TicketNo, n,
                                                 static_cast<int16_t>(combo1_->currentIndex()));
@@ -199,8 +199,8 @@ void frmCtl::showPreviewPicture() { picSeirikenPrev_->setPixmap(QPixmap::fromIma
 
 void frmCtl::Reset(int source)
 {
-    const QString fareFolder = withTrailingSeparator(ctx_.options.Text2(0)->text());
-    const QString tapeFolder = withTrailingSeparator(ctx_.options.Text2(1)->text());
+    const QString fareFolder = withTrailingSeparator(options().Text2(0)->text());
+    const QString tapeFolder = withTrailingSeparator(options().Text2(1)->text());
     ctx_.sound.SndPlay(soundFile(0), QStringLiteral("S1"), false, 0);
 
     RouteState& route = ctx_.data.Route;
@@ -249,7 +249,7 @@ void frmCtl::Reset(int source)
         check1_->setEnabled(true);
 
         const QDate today = ctx_.services.clock.now().date();
-        route.RouteSetDate = dateMode() == 2 ? ctx_.options.Label10()->text() : routeSetDateText(today);
+        route.RouteSetDate = dateMode() == 2 ? options().Label10()->text() : routeSetDateText(today);
         DispData(static_cast<int16_t>(route.StopIndex + 1));
     } catch (const AppError& e) {
         ctx_.services.messageBox.show(e.description(), ctx_.title, MessageBox::Icon::None, MessageBox::Buttons::Ok);
@@ -273,7 +273,7 @@ void frmCtl::Command2_Click(int index)
         ++route.StopIndex;
     }
     const int16_t n = static_cast<int16_t>(route.StopIndex + 1);
-    const frmOption& o = ctx_.options;
+    const frmOption& o = options();
     const auto file = steppingSoundFile(o.Option2(0)->isChecked(), o.Option2(1)->isChecked(),
                                         o.Combo1()->currentIndex(), ctx_.data.Table.row(n));
     if (file)
@@ -292,7 +292,7 @@ int frmCtl::selectedBacklight() const
 void frmCtl::Option4_Click(int index)
 {
     option4_.at(static_cast<size_t>(index))->setChecked(true);
-    const frmOption& o = ctx_.options;
+    const frmOption& o = options();
     // The user-panel option of each backlight state: OFF, ON1, ON2.
     const int userChoice[3] = {6, 2, 5};
     Form1& board = ctx_.board;
@@ -401,7 +401,7 @@ void frmCtl::Command4_Click()
 {
     ctx_.board.setEnabled(false);
     setEnabled(false);
-    ctx_.options.exec();
+    options().exec();
     ctx_.board.setEnabled(true);
     setEnabled(true);
     // Drawn again so that new colours and faces show at once.

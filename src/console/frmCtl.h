@@ -34,7 +34,6 @@ struct ConsoleContext {
     PlatformServices& services;
     DataIo& data;
     Form1& board;
-    frmOption& options;
     mdlSndAPI& sound;
     QString exeBaseName;
     QString title;  // of the program's message boxes
@@ -57,6 +56,9 @@ public:
 
     // The tape is made after the console, because the tape drives the console's tape group.
     void setTape(mdlM_Tape* tape) { tape_ = tape; }
+    // The options dialog is built while the console is already on screen; it is joined to the
+    // console before the console takes any input.
+    void setOptions(frmOption* options) { options_ = options; }
 
     // The load steps: the board's caption, the keypad keys' shapes and the tape.
     void Form_Load();
@@ -142,7 +144,10 @@ private:
     void keepOnScreen();
     int previewClientWidth() const;
 
+    frmOption& options() const { return *options_; }
+
     ConsoleContext ctx_;
+    frmOption* options_ = nullptr;
     mdlM_Tape* tape_ = nullptr;
     KeypadEntry entry_;
     int frontPanel_ = 0;

@@ -133,6 +133,55 @@ TEST(SettingsLifecycle, StoredFileComesBackByteForByteAndRestoresEveryWindow)
     EXPECT_EQ(readFile(run.settingsPath()), stored);
 }
 
+// The console is on screen before the rest of the program is built; it must not show the
+// defaults first and jump to the stored place and values a moment later.
+TEST(SettingsLifecycle, TheConsoleAppearsAsTheSettingsLeaveIt)
+{
+    struct AtFirstShow final : QObject {
+        QPoint pos;
+        int speed = 0;
+        QString wait;
+        bool lateNight = false;
+        QString previewKey;
+        int width = 0;
+        bool seen = false;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* console = qobject_cast<frmCtl*>(watched);
+            if (console && event->type() == QEvent::Show && !seen) {
+                seen = true;
+                pos = console->pos();
+                speed = console->HScroll1(0)->value();
+                wait = console->Label1(1)->text();
+                lateNight = console->Check2()->isChecked();
+                previewKey = console->Check4()->text();
+                width = console->width();
+            }
+            return false;
+        }
+    };
+    for (const bool stored : {true, false}) {
+        SCOPED_TRACE(stored ? "stored settings" : "first start");
+        AppRun run;
+        if (stored)
+            writeFile(run.settingsPath(), StoredSettings{}.bytes());
+        AtFirstShow first;
+        run.app = std::make_unique<Application>(run.fakes.services(),
+                                                ApplicationConfig{QStringLiteral("fareboard"), run.settingsPath()});
+        run.app->console().installEventFilter(&first);
+        run.app->start();
+        frmCtl& console = run.app->console();
+        ASSERT_TRUE(first.seen);
+        EXPECT_EQ(first.pos, console.pos());
+        EXPECT_EQ(first.speed, console.HScroll1(0)->value());
+        EXPECT_EQ(first.wait, console.Label1(1)->text());
+        EXPECT_EQ(first.lateNight, console.Check2()->isChecked());
+        EXPECT_EQ(first.previewKey, console.Check4()->text());
+        EXPECT_EQ(first.width, console.width());
+        EXPECT_EQ(first.wait, stored ? QStringLiteral("1200") : QStringLiteral("1500"));
+    }
+}
+
 TEST(SettingsLifecycle, FirstStartIsSilentAndTheCloseCreatesTheFile)
 {
     AppRun run;
