@@ -21,11 +21,12 @@
 
 int main(int argc, char** argv)
 {
+    fareboard::FontWarmup fonts;
     QApplication qtApp(argc, argv);
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
     qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
-    std::thread fonts = fareboard::warmUpFontDatabase();
+    fonts.applicationReady();
 
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
