@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "app/FontWarmup.h"
+#include "app/StartupWarmup.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
 #include "platform/DesktopShell.h"
@@ -21,12 +21,12 @@
 
 int main(int argc, char** argv)
 {
-    fareboard::FontWarmup fonts;
+    fareboard::StartupWarmup warmup;
     QApplication qtApp(argc, argv);
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
     qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
-    fonts.applicationReady();
+    warmup.applicationReady();
 
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
 
@@ -75,6 +75,6 @@ int main(int argc, char** argv)
     // for it instead of being lost.
     QTimer::singleShot(0, &qtApp, [&mixer] { mixer.openInBackground(); });
     const int status = qtApp.exec();
-    fonts.join();
+    warmup.join();
     return status;
 }

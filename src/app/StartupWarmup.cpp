@@ -1,30 +1,32 @@
-#include "FontWarmup.h"
+#include "StartupWarmup.h"
 
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QStringList>
 
 #include <fontconfig/fontconfig.h>
 
 namespace fareboard {
 
-FontWarmup::FontWarmup()
+StartupWarmup::StartupWarmup()
     : thread_([this] {
           FcInit();
           std::unique_lock lock(mutex_);
           go_.wait(lock, [this] { return decided_; });
-          if (fillDatabase_) {
+          if (withQt_) {
               lock.unlock();
               (void)QFontDatabase::families();
+              (void)QImageReader::supportedImageFormats();
           }
       })
 {
 }
 
-FontWarmup::~FontWarmup() { join(); }
+StartupWarmup::~StartupWarmup() { join(); }
 
-void FontWarmup::applicationReady() { proceed(true); }
+void StartupWarmup::applicationReady() { proceed(true); }
 
-void FontWarmup::join()
+void StartupWarmup::join()
 {
     // Never told the application is there, the thread stops after fontconfig.
     proceed(false);
@@ -32,14 +34,14 @@ void FontWarmup::join()
         thread_.join();
 }
 
-void FontWarmup::proceed(bool fillDatabase)
+void StartupWarmup::proceed(bool withQt)
 {
     {
         const std::lock_guard lock(mutex_);
         if (decided_)
             return;
         decided_ = true;
-        fillDatabase_ = fillDatabase;
+        withQt_ = withQt;
     }
     go_.notify_one();
 }
