@@ -8,6 +8,7 @@
 #include "board/SeirikenNumSet.h"
 #include "board/mdlIniIo.h"
 #include "controls/stopname/ChimeiCtl_B.h"
+#include "extlib/KobuRes.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 #include "platform/FirstFrame.h"
@@ -106,6 +107,12 @@ void Application::showConsole()
             console_->showColumnScrolling();
     }
     console_->show();
+    // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
+    // name: either way the first plug-in call comes while the options dialog is built. The
+    // helper that answers it starts now, on the other core: earlier, its own start-up would
+    // compete with building the console.
+    if (!config_.samplePlugin.isEmpty() || QFileInfo::exists(config_.settingsPath))
+        services_.library.startPluginHost();
     console_->raise();
     showFirstFrame(console_.get(), kFirstFrameWaitMs);
 }

@@ -56,11 +56,6 @@ int main(int argc, char** argv)
     fareboard::ApplicationConfig config{baseName, fareboard::settingsFileLocation(exeDir, baseName),
                                         fareboard::demoFolder(exeDir),
                                         QFileInfo::exists(plugin) ? plugin : QString()};
-    // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
-    // name: either way the first call comes soon.
-    if (!config.samplePlugin.isEmpty() || QFileInfo::exists(config.settingsPath))
-        library.startPluginHost();
-
     // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings] {

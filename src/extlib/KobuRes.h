@@ -84,6 +84,10 @@ public:
     // Folder chooser. Returns the chosen folder, or an empty string when cancelled.
     virtual QString TmlFolderDlg(QWidget* owner, const QString& title) = 0;
 
+    // Gets ready for plug-in calls about to come, without waiting for anything, so that the first
+    // call does not wait for what the library must start first. By default there is nothing to do.
+    virtual void startPluginHost() {}
+
     // The name of the host's operating system, as the host reports it.
     virtual QString GetOsInfo() = 0;
 

@@ -38,7 +38,7 @@ public:
     // Starts the helper now, without waiting for it to be ready: it gets its own start-up done
     // on the other core while the windows are built, instead of when the first plug-in call
     // waits for it. Nothing happens when it runs already or plug-ins run in this process.
-    void startPluginHost();
+    void startPluginHost() override;
 
     int32_t Call_dlg100(QWidget* owner, int16_t keta, int16_t& zeroMode, int16_t& shift,
                         int16_t& fillZero) override;
