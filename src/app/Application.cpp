@@ -33,9 +33,10 @@
 namespace fareboard {
 namespace {
 
-// Long enough for a window manager to frame and map the console; past it the board is built
-// anyway and the console paints when the program is idle.
-constexpr int kFirstFrameWaitMs = 100;
+// Long enough for the window system to expose the console on a display without a window
+// manager, or with a quick one; a slower one exposes it while the options dialog and the board
+// are built, and it is painted at the next look or once they are.
+constexpr int kFirstFrameWaitMs = 30;
 
 }  // namespace
 
@@ -66,8 +67,13 @@ void Application::start()
     sound_->SndCloseAll();
     InitDegitValues();
     showConsole();
+    FirstFrame consoleFrame(console_.get());
+    consoleFrame.waitFor(kFirstFrameWaitMs);
     // The options dialog is the largest window to build; the console is on screen meanwhile.
     buildOptions();
+    // One more look before the first plug-in call, not after it: the message of a plug-in's
+    // fault is queued, and is not to come up in the middle of the start.
+    consoleFrame.waitFor(0);
     InitPanel();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -114,7 +120,6 @@ void Application::showConsole()
     if (!config_.samplePlugin.isEmpty() || QFileInfo::exists(config_.settingsPath))
         services_.library.startPluginHost();
     console_->raise();
-    showFirstFrame(console_.get(), kFirstFrameWaitMs);
 }
 
 void Application::buildOptions()

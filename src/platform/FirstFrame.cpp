@@ -1,49 +1,46 @@
 #include "FirstFrame.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
 #include <QTimer>
-#include <QWidget>
 #include <QWindow>
 
 namespace fareboard {
-namespace {
 
-// Ends the wait once the window has handled its expose, which paints it.
-class ExposeWatch final : public QObject {
-public:
-    ExposeWatch(QWindow* window, QEventLoop& loop) : window_(window), loop_(loop) { window_->installEventFilter(this); }
-    ~ExposeWatch() override { window_->removeEventFilter(this); }
+FirstFrame::FirstFrame(QWidget* window) : window_(window) { window->installEventFilter(this); }
 
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == window_ && event->type() == QEvent::Expose)
-            QMetaObject::invokeMethod(&loop_, &QEventLoop::quit, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    QWindow* window_;
-    QEventLoop& loop_;
-};
-
-}  // namespace
-
-void showFirstFrame(QWidget* window, int maxWaitMs)
+bool FirstFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    QWindow* handle = window->windowHandle();
-    if (!handle || !window->isVisible())
-        return;
-    // Exposed at once, as on a display without a window manager's frame: paint now rather than at
-    // the next turn of the event loop, which comes only after the caller's work.
-    if (handle->isExposed()) {
-        window->repaint();
-        return;
+    if (watched == window_ && event->type() == QEvent::Paint) {
+        painted_ = true;
+        // The frame is flushed to the screen right after the paint, inside the same event.
+        if (waiting_)
+            QMetaObject::invokeMethod(waiting_, &QEventLoop::quit, Qt::QueuedConnection);
     }
-    QEventLoop loop;
-    ExposeWatch watch(handle, loop);
-    QTimer::singleShot(maxWaitMs, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return false;
+}
+
+void FirstFrame::waitFor(int maxWaitMs)
+{
+    if (painted_ || !window_ || !window_->isVisible() || !window_->windowHandle())
+        return;
+    const QWindow* handle = window_->windowHandle();
+    if (!handle->isExposed()) {
+        if (maxWaitMs > 0) {
+            QEventLoop loop;
+            QTimer::singleShot(maxWaitMs, &loop, &QEventLoop::quit);
+            waiting_ = &loop;
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            waiting_ = nullptr;
+        } else {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+    }
+    // Exposed at once (a display without a window manager's frame) or meanwhile without a
+    // paint: paint now rather than at the next turn of the event loop, after all the work.
+    if (!painted_ && handle->isExposed())
+        window_->repaint();
 }
 
 }  // namespace fareboard
