@@ -69,6 +69,12 @@ void Application::start()
     showConsole();
     FirstFrame consoleFrame(console_.get());
     consoleFrame.waitFor(kFirstFrameWaitMs);
+    // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
+    // name: either way the first plug-in call comes right after the options dialog is built. The
+    // helper that answers it starts now, on the other core: earlier, its own start-up would
+    // compete with building and painting the console.
+    if (!config_.samplePlugin.isEmpty() || QFileInfo::exists(config_.settingsPath))
+        services_.library.startPluginHost();
     // The options dialog is the largest window to build; the console is on screen meanwhile.
     buildOptions();
     // One more look before the first plug-in call, not after it: the message of a plug-in's
@@ -113,12 +119,6 @@ void Application::showConsole()
             console_->showColumnScrolling();
     }
     console_->show();
-    // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
-    // name: either way the first plug-in call comes while the options dialog is built. The
-    // helper that answers it starts now, on the other core: earlier, its own start-up would
-    // compete with building the console.
-    if (!config_.samplePlugin.isEmpty() || QFileInfo::exists(config_.settingsPath))
-        services_.library.startPluginHost();
     console_->raise();
 }
 
