@@ -38,6 +38,12 @@ namespace {
 // are built, and it is painted at the next look or once they are.
 constexpr int kFirstFrameWaitMs = 30;
 
+QRect desktop()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
 }  // namespace
 
 Application::Application(PlatformServices services, ApplicationConfig config)
@@ -82,9 +88,7 @@ void Application::start()
     consoleFrame.waitFor(0);
     InitPanel();
 
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect desk = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    board_->move(desk.topLeft());
+    board_->move(desktop().topLeft());
     board_->ShapeToClient();
     board_->show();
     board_->update();
@@ -109,8 +113,7 @@ void Application::showConsole()
     if (restored) {
         console_->SetCtrlDataInfo(stored);
     } else {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QRect desk = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+        const QRect desk = desktop();
         // The console's outer frame, borders included, touches the screen's right and bottom edges.
         placeOuterFrame(console_.get(), [desk](const QSize& outer) {
             return QPoint(desk.right() + 1 - outer.width(), desk.bottom() + 1 - outer.height());
