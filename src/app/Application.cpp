@@ -72,7 +72,8 @@ void Application::start()
 {
     sound_->SndCloseAll();
     InitDegitValues();
-    showConsole();
+    const StoredSettings stored = readStoredSettings();
+    showConsole(stored);
     FirstFrame consoleFrame(console_.get());
     consoleFrame.waitFor(kFirstFrameWaitMs);
     // A first start shows the sample plug-in's ticket, a later one the plug-in its settings
@@ -94,24 +95,28 @@ void Application::start()
     board_->update();
     // Shown after the console, the board would cover it where the two meet; the console stays on top.
     console_->raise();
-    LoadIni();
+    LoadIni(stored);
 }
 
-void Application::showConsole()
+Application::StoredSettings Application::readStoredSettings() const
+{
+    StoredSettings read;
+    try {
+        mdlIniIo::ReadSettingsFile(config_.settingsPath, read.store);
+    } catch (const AppError& e) {
+        read.fault = e;
+    }
+    return read;
+}
+
+void Application::showConsole(const StoredSettings& stored)
 {
     console_->Form_Load();
     // The console comes on screen first, and looks at once as the settings will leave it: in its
     // stored place, with its sliders, front panel and switches. Whatever is wrong with the file
-    // is said by LoadIni, which reads it again and applies the whole of it.
-    SettingsStore stored;
-    bool restored = false;
-    try {
-        mdlIniIo::ReadSettingsFile(config_.settingsPath, stored);
-        restored = true;
-    } catch (const AppError&) {
-    }
-    if (restored) {
-        console_->SetCtrlDataInfo(stored);
+    // is said by LoadIni, which applies the whole of it.
+    if (!stored.fault) {
+        console_->SetCtrlDataInfo(stored.store);
     } else {
         const QRect desk = desktop();
         // The console's outer frame, borders included, touches the screen's right and bottom edges.
@@ -212,12 +217,14 @@ void Application::SetProp()
     console_->Option4_Click(console_->selectedBacklight());
 }
 
-void Application::LoadIni()
+void Application::LoadIni(const StoredSettings& read)
 {
     try {
         // Both LoadIni and SaveIni start from 24 zeroed digit entries.
         settings_.DegitAttrs = {};
-        mdlIniIo::ReadSettingsFile(config_.settingsPath, settings_);
+        if (read.fault)
+            throw *read.fault;
+        settings_ = read.store;
         const SettingsStore& s = settings_;
         for (int i = 1; i <= 24; ++i) {
             M_Degit* d = board_->Degit(i);

@@ -2,11 +2,13 @@
 
 #include "board/SettingsStore.h"
 #include "console/DataIo.h"
+#include "platform/AppError.h"
 #include "platform/PlatformServices.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace fareboard {
 
@@ -66,12 +68,20 @@ public:
     // Applies the options dialog to the board and the console (its OK button).
     void SetProp();
 
-    // The settings file at start-up and at the confirmed close.
-    void LoadIni();
+    // The settings file as start-up reads it, once: the store, or the fault that stopped the read.
+    struct StoredSettings {
+        SettingsStore store;
+        std::optional<AppError> fault;
+    };
+    StoredSettings readStoredSettings() const;
+
+    // Applies the settings file as start-up read it, or reports why it could not be read.
+    void LoadIni(const StoredSettings& read);
+    // Writes the settings file at the confirmed close.
     void SaveIni();
 
 private:
-    void showConsole();
+    void showConsole(const StoredSettings& stored);
     void buildOptions();
 
     PlatformServices services_;
