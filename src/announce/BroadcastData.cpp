@@ -115,4 +115,17 @@ int16_t broadcastNumber(const QByteArray& field)
     return int16_t(rounded);
 }
 
+int32_t tapePositionForRow(const std::vector<TapeEntry>& tape, int row)
+{
+    if (row <= 1)
+        return 0;
+    // The n-th stepping entry moves the board from row n to row n + 1.
+    int steps = 0;
+    for (std::size_t i = 0; i < tape.size(); ++i) {
+        if (tape[i].StepFlag == 1 && ++steps == row)
+            return int32_t(i);
+    }
+    return 0;
+}
+
 }  // namespace fareboard

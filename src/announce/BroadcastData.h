@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace fareboard {
 
@@ -46,6 +47,12 @@ private:
     // before every entry stays cheap however many blank lines the file ends with.
     qsizetype contentEnd_ = 0;
 };
+
+// Where the tape stands when the board starts at `row`: just before the announcement that steps
+// the board on from that row, so that the voice and the board keep in step from a middle
+// start. Entry k of the tape is tape[k - 1]; the result is a tape position (0 before entry 1).
+// A start at the first row, or a tape with too few stepping entries to tell, gives 0.
+int32_t tapePositionForRow(const std::vector<TapeEntry>& tape, int row);
 
 // A number field: a decimal integer from -32768 to 32767; anything else reads as 0.
 int16_t broadcastNumber(const QByteArray& field);

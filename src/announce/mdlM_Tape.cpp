@@ -197,6 +197,12 @@ void mdlM_Tape::playChime(const QString& file, const char* kind)
     sound_.SndPlay(file, QString::fromLatin1(kind), wait, 0);
 }
 
+void mdlM_Tape::TapeCue(int row)
+{
+    if (count_ > 0)
+        pos_ = tapePositionForRow(tape_, row);
+}
+
 void mdlM_Tape::TapeNext()
 {
     ++pos_;

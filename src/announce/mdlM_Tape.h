@@ -33,6 +33,9 @@ public:
     void TapeInit();
     // Reads <folder>/<name>tp.csv, e.g. "12tp.csv" for route "12".
     void TapeLoad(const QString& folder, const QString& name);
+    // After a reset that starts the board at `row`: the next "送り" plays the announcement
+    // that steps the board on from there (at the first row, the tape's first entry).
+    void TapeCue(int row);
     void TapeNext();
     void TapeBack();
     void TapeStop();

@@ -58,11 +58,19 @@ std::optional<int> steppingSoundFile(bool always, bool byColumn, int columnIndex
     }
 }
 
-std::vector<DigitWrite> boardDigitWrites(const FareTable::Row& row, int n, int section, bool lateNight,
+int firstTicketShown(const FareTable& table, int section)
+{
+    if (section < 1 || section >= FareTable::RowLimit)
+        return section;
+    const int16_t ticket = table.row(section).TicketNo;
+    return ticket >= 1 ? ticket : section;
+}
+
+std::vector<DigitWrite> boardDigitWrites(const FareTable::Row& row, int n, int firstTicket, bool lateNight,
                                          const InfoDigitOptions& info, const QString& routeText)
 {
     std::vector<DigitWrite> writes;
-    for (int i = std::max(section, 1); i <= 24; ++i) {
+    for (int i = std::max(firstTicket, 1); i <= 24; ++i) {
         const int16_t fare = row.value(i);
         if (lateNight && fare != -1) {
             const int32_t doubled = 2 * static_cast<int32_t>(fare);

@@ -64,10 +64,16 @@ struct DigitWrite {
     DegitValue value;
 };
 
+// The lowest ticket number the board shows fares for on a route started at `section`: the
+// starting row's own ticket number, since the tickets below it were issued before the bus got
+// there. Tables numbering tickets by row give the section itself; a row without a ticket
+// number (0 or less) falls back to the section too.
+int firstTicketShown(const FareTable& table, int section);
+
 // What showing row `n` writes to the board's digits, in order: the fares of ticket numbers
-// `section`..24 (doubled late at night, -1 kept), then the information digits, which win over
-// a fare on the same digit. A doubled fare beyond 16 bits is written as a 32-bit number.
-std::vector<DigitWrite> boardDigitWrites(const FareTable::Row& row, int n, int section, bool lateNight,
+// `firstTicket`..24 (doubled late at night, -1 kept), then the information digits, which win
+// over a fare on the same digit. A doubled fare beyond 16 bits is written as a 32-bit number.
+std::vector<DigitWrite> boardDigitWrites(const FareTable::Row& row, int n, int firstTicket, bool lateNight,
                                          const InfoDigitOptions& info, const QString& routeText);
 
 // The date printed on the ticket: 0 today ("MM-dd-yyyy"), 1 the day the route was set,

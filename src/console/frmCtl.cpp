@@ -158,7 +158,8 @@ void frmCtl::DispData(int16_t n)
     const RouteState& route = ctx_.data.Route;
     const FareTable::Row& row = ctx_.data.Table.row(n);
     const bool lateNight = check2_->isChecked();
-    for (const DigitWrite& w : boardDigitWrites(row, n, route.SectionNo, lateNight, infoDigitOptions(), route.RouteText))
+    const int firstTicket = firstTicketShown(ctx_.data.Table, route.SectionNo);
+    for (const DigitWrite& w : boardDigitWrites(row, n, firstTicket, lateNight, infoDigitOptions(), route.RouteText))
         ctx_.board.Degit(w.index)->setValue(w.value);
 
     const QString date = ticketDateText(dateMode(), ctx_.services.clock.now().date(), route.RouteSetDate,
@@ -250,6 +251,8 @@ void frmCtl::Reset(int source)
 
         const QDate today = ctx_.services.clock.now().date();
         route.RouteSetDate = dateMode() == 2 ? options().Label10()->text() : routeSetDateText(today);
+        if (tape_)
+            tape_->TapeCue(route.SectionNo);
         DispData(static_cast<int16_t>(route.StopIndex + 1));
     } catch (const AppError& e) {
         ctx_.services.messageBox.show(e.description(), ctx_.title, MessageBox::Icon::None, MessageBox::Buttons::Ok);

@@ -421,6 +421,59 @@ TEST_F(Console, SectionBeyondTheGridLeavesFaresButUpdatesTheRest)
     EXPECT_EQ(fakes.library.drawCalls.back().stopName, QStringLiteral("S26"));
 }
 
+// An imported route numbers its tickets by fare zone, not by stop: started in the middle, the
+// board shows the tickets from the starting stop's own number on, and the tape's next entry is
+// the one that steps the board on from there.
+TEST_F(Console, ImportedRouteStartedMidwayShowsItsTicketsAndTheTapeKeepsStep)
+{
+    const QString sample = QStringLiteral(FAREBOARD_GTFS_SAMPLE_DIR);
+    options().Text2(0)->setText(sample);
+    options().Text2(1)->setText(sample);
+    const FareTable& table = app->dataIo().Table;
+    for (const char* keys : {"R2S9", "R2S20"}) {
+        keypadReset(keys);
+        ASSERT_TRUE(fakes.messageBox.shown.empty()) << keys;
+        const int start = route().SectionNo;
+        const int first = table.row(start).TicketNo;
+        ASSERT_LT(first, start) << keys << ": the sample's zones should issue fewer tickets than stops";
+        for (int i = 1; i <= 24; ++i) {
+            const QString expected = i < first ? QStringLiteral("0") : QString::number(table.row(start).value(i));
+            EXPECT_EQ(shown(i), expected) << keys << " ticket " << i;
+        }
+        EXPECT_NE(shown(first), QStringLiteral("0")) << keys << ": the starting stop's own ticket owes a fare";
+
+        const mdlM_Tape& tape = app->tape();
+        const TapeEntry* next = tape.entryAt(tape.TapePos() + 1);
+        ASSERT_NE(next, nullptr) << keys;
+        EXPECT_EQ(next->StepFlag, 1) << keys;
+        EXPECT_TRUE(next->Text.contains(table.row(start + 1).StopName)) << keys << ": " << next->Text.toStdString();
+        click(console().cmdTapeNext());
+        EXPECT_EQ(route().StopIndex, start) << keys << ": the tape stepped the board to the next stop";
+    }
+    // Driven to the end, every ticket issued from the start on shows at the terminus.
+    keypadReset("R2S9");
+    while (route().StopIndex + 1 < route().RowCount)
+        forward();
+    const FareTable::Row& last = table.row(route().RowCount);
+    for (int i = table.row(9).TicketNo; i <= std::min<int>(24, last.TicketNo); ++i)
+        EXPECT_EQ(shown(i), QString::number(last.value(i))) << "terminus ticket " << i;
+}
+
+// The first row keeps the tape at its start: the first "送り" is the greeting.
+TEST_F(Console, TapeStartsBeforeTheGreetingAtTheFirstSection)
+{
+    writeRoute(QStringLiteral("12"), 6);
+    writeTape(QStringLiteral("12"), {QStringLiteral("ようこそ,0,0"), QStringLiteral("次は、S2です,1,1"),
+                                     QStringLiteral("次は、S3です,1,1"), QStringLiteral("S3です,0,0"),
+                                     QStringLiteral("次は、S4です,1,1")});
+    keypadReset("R12S1");
+    EXPECT_EQ(app->tape().TapePos(), 0);
+    keypadReset("R12S3");
+    EXPECT_EQ(app->tape().entryAt(app->tape().TapePos() + 1)->Text, QStringLiteral("次は、S4です"));
+    keypadReset("R12S5");  // more rows than the tape steps through: as loaded
+    EXPECT_EQ(app->tape().TapePos(), 0);
+}
+
 TEST_F(Console, LateNightDoublesFaresButNotTheMissingOnes)
 {
     std::vector<SampleRow> rows = numberedRows(3);
