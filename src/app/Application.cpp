@@ -191,6 +191,8 @@ void Application::InitDemoDefaults()
     if (!config_.samplePlugin.isEmpty()) {
         o.txtSeiriPlgDir()->setText(config_.samplePlugin);
         o.SetPlgin(config_.samplePlugin);
+        // With a plug-in to draw it, ">>" shows a ticket rather than an empty box.
+        o.chkUseSeiriPrev()->setChecked(true);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "app/StartupWarmup.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
+#include "platform/DesktopLook.h"
 #include "platform/DesktopShell.h"
 #include "platform/EventLoopSleeper.h"
 #include "platform/InstallPaths.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QTimer>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
@@ -26,6 +28,10 @@ int main(int argc, char** argv)
     // The board's digits and dots are drawn by the program; the windows around them use the
     // Japanese gothic face a Japanese desktop would.
     qtApp.setFont(QFont(QStringLiteral("IPAPGothic"), 9));
+    qtApp.setWindowIcon(fareboard::programIcon());
+    QTranslator qtJapanese;
+    if (fareboard::loadQtJapanese(qtJapanese))
+        QCoreApplication::installTranslator(&qtJapanese);
     warmup.applicationReady();
 
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();

@@ -4,6 +4,7 @@
 #include "announce/mdlSndAPI.h"
 #include "board/Form1.h"
 #include "board/SettingsStore.h"
+#include "console/ConsoleKeyboard.h"
 #include "console/DataIo.h"
 #include "controls/digit/M_Degit.h"
 #include "controls/stopname/ChimeiCtl_B.h"
@@ -51,6 +52,7 @@ frmCtl::frmCtl(ConsoleContext context, QWidget* parent)
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setFixedSize(kClientWidth, kClientHeight);
     buildControls();
+    new ConsoleKeyboard(*this);
     preview_ = QImage(picSeirikenPrev_->size(), QImage::Format_RGB32);
     preview_.fill(kPreviewPaper);
     showPreviewPicture();

@@ -83,6 +83,12 @@ public:
 
     // Folder chooser. Returns the chosen folder, or an empty string when cancelled.
     virtual QString TmlFolderDlg(QWidget* owner, const QString& title) = 0;
+    // The same, opened at `initial` (the folder set now) where the chooser can start there.
+    virtual QString TmlFolderDlgAt(QWidget* owner, const QString& title, const QString& initial)
+    {
+        (void)initial;
+        return TmlFolderDlg(owner, title);
+    }
 
     // Gets ready for plug-in calls about to come, without waiting for anything, so that the first
     // call does not wait for what the library must start first. By default there is nothing to do.

@@ -171,7 +171,12 @@ QString QtKobuRes::TmlFileDlg(QWidget* owner, int32_t /*flags*/, const QString& 
 
 QString QtKobuRes::TmlFolderDlg(QWidget* owner, const QString& title)
 {
-    return QFileDialog::getExistingDirectory(owner, title);
+    return TmlFolderDlgAt(owner, title, QString());
+}
+
+QString QtKobuRes::TmlFolderDlgAt(QWidget* owner, const QString& title, const QString& initial)
+{
+    return QFileDialog::getExistingDirectory(owner, title, initial);
 }
 
 QString QtKobuRes::GetOsInfo() { return hostOsName(); }

@@ -48,6 +48,7 @@ public:
     QString TmlFileDlg(QWidget* owner, int32_t flags, const QString& filters, const QString& initial,
                        const QString& title) override;
     QString TmlFolderDlg(QWidget* owner, const QString& title) override;
+    QString TmlFolderDlgAt(QWidget* owner, const QString& title, const QString& initial) override;
     QString GetOsInfo() override;
 
     // Ticket plug-ins: shared libraries with the interface of plugins/fareboard_plugin.h.

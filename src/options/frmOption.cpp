@@ -152,9 +152,9 @@ void frmOption::AddComboItem()
     combo2_->setCurrentIndex(0);
 }
 
-QString frmOption::GetPathString(const QString&)
+QString frmOption::GetPathString(const QString& defaultPath)
 {
-    return library_.TmlFolderDlg(this, QStringLiteral("フォルダーを選択してください"));
+    return library_.TmlFolderDlgAt(this, QStringLiteral("フォルダーを選択してください"), defaultPath);
 }
 
 void frmOption::GetBtnColor(ColorButton* button)
@@ -181,7 +181,8 @@ void frmOption::Option5_Click(int index)
 
 void frmOption::Command3_Click(int index)
 {
-    const QString folder = GetPathString(QString());
+    // The chooser opens where the folder points now, which is where a user looks next.
+    const QString folder = GetPathString(text2_[std::size_t(index)]->text());
     if (!folder.isEmpty())
         text2_[std::size_t(index)]->setText(folder);
 }

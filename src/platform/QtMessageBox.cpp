@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include <utility>
 
@@ -34,6 +37,14 @@ MessageBox::Answer QtMessageBox::show(const QString& text, const QString& title,
     for (const auto& [which, caption] : captions)
         if (QAbstractButton* button = box.button(which))
             button->setText(QString::fromUtf16(caption));
+    // A short question under a long title would give a box too narrow for its title bar, and
+    // the window manager cuts the title ("運賃表示器ア…"). The box sizes itself from its layout,
+    // so a spacer as wide as the title, with room for the bar's own buttons, keeps it whole.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title);
+        grid->addItem(new QSpacerItem(titleWidth * 5 / 4 + 120, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

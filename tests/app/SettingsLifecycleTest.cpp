@@ -543,6 +543,7 @@ TEST(SettingsLifecycle, FirstStartOffersTheDemoRouteWithItsChimes)
     EXPECT_EQ(o.txtSeiriPlgDir()->text(), QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
     ASSERT_FALSE(fakes.library.plgInfoCalls.empty());
     EXPECT_EQ(fakes.library.plgInfoCalls.back(), QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
+    EXPECT_EQ(o.chkUseSeiriPrev()->checkState(), Qt::Checked) << "the preview shows the sample's ticket";
 
     frmCtl& console = app.console();
     auto played = [&] {

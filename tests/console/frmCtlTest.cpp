@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -472,6 +473,38 @@ TEST_F(Console, TapeStartsBeforeTheGreetingAtTheFirstSection)
     EXPECT_EQ(app->tape().entryAt(app->tape().TapePos() + 1)->Text, QStringLiteral("次は、S4です"));
     keypadReset("R12S5");  // more rows than the tape steps through: as loaded
     EXPECT_EQ(app->tape().TapePos(), 0);
+}
+
+// The keyboard presses the console's buttons: whatever button holds the focus, Space is the
+// tape's 送り and Enter the keypad's リセット.
+TEST_F(Console, KeysDriveTheConsoleAsItsButtonsDo)
+{
+    writeRoute(QStringLiteral("12"), 6);
+    writeTape(QStringLiteral("12"), {QStringLiteral("ようこそ,0,0"), QStringLiteral("次は、S2です,1,1")});
+    console().show();
+    QTest::keyClicks(&console(), QStringLiteral("s12k2"));
+    EXPECT_EQ(console().Label2(0)->text(), QStringLiteral("12"));
+    EXPECT_EQ(console().Label2(2)->text(), QStringLiteral("2"));
+    QTest::keyClick(&console(), Qt::Key_PageDown);  // nothing to step before a route is set
+    EXPECT_EQ(route().RowCount, 0);
+    QTest::keyClick(&console(), Qt::Key_Return);
+    EXPECT_EQ(route().StopIndex, 1);
+    QTest::keyClick(&console(), Qt::Key_PageDown);
+    EXPECT_EQ(route().StopIndex, 2);
+    QTest::keyClick(&console(), Qt::Key_PageUp);
+    EXPECT_EQ(route().StopIndex, 1);
+
+    console().Command2(0)->setFocusPolicy(Qt::StrongFocus);
+    console().Command2(0)->setFocus();
+    keypadReset("R12S1");
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &console(), Qt::Key_Space);
+    FakeSpeechEngine* speech = fakes.speech;
+    ASSERT_NE(speech, nullptr);
+    EXPECT_EQ(speech->spoken().size(), 1) << "Space is the tape's 送り, not a click of the focused button";
+    EXPECT_EQ(route().StopIndex, 0);
+    QTest::keyClick(&console(), Qt::Key_Escape);
+    EXPECT_FALSE(speech->speaking());
+    EXPECT_TRUE(console().Command2(1)->toolTip().contains(QStringLiteral("PageDown")));
 }
 
 TEST_F(Console, LateNightDoublesFaresButNotTheMissingOnes)

@@ -233,6 +233,7 @@ TEST_F(OptionsDialog, FolderChoosersFillTheirBoxAndACancelLeavesIt)
     EXPECT_EQ(dialog.Text2(0)->text(), QStringLiteral("/old/fare"));
     ASSERT_EQ(library.folderCalls.size(), 1u);
     EXPECT_EQ(library.folderCalls[0], QStringLiteral("フォルダーを選択してください"));
+    EXPECT_EQ(library.folderStarts.at(0), QStringLiteral("/old/fare")) << "opens at the folder set now";
 
     library.chosenFolder = QStringLiteral("/data/tape");
     dialog.Command3(1)->click();

@@ -62,6 +62,7 @@ public:
     QString chosenFile;  // empty: cancelled
 
     std::vector<QString> folderCalls;
+    std::vector<QString> folderStarts;  // where each folder chooser opened
     QString chosenFolder;
 
     QString osName = QStringLiteral("Debian GNU/Linux 12 (bookworm)");
@@ -128,6 +129,11 @@ public:
     {
         folderCalls.push_back(title);
         return chosenFolder;
+    }
+    QString TmlFolderDlgAt(QWidget* owner, const QString& title, const QString& initial) override
+    {
+        folderStarts.push_back(initial);
+        return TmlFolderDlg(owner, title);
     }
 
     QString GetOsInfo() override { return osName; }
