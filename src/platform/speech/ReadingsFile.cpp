@@ -3,6 +3,10 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 namespace fareboard {
 
 bool isReadingKana(QChar c)
@@ -14,16 +18,94 @@ bool isReadingKana(QChar c)
 
 namespace {
 
-QString firstNonKana(const QString& reading)
+constexpr QChar kPause = u'、';
+
+// As they are after folding: a full-width space, comma or period is a plain one, ･ is ・.
+bool isPauseMark(QChar c)
 {
-    for (QChar c : reading) {
-        if (!isReadingKana(c))
-            return QString(c);
-    }
-    return QString();
+    return c.isSpace() || c == u'・' || c == u'、' || c == u',' || c == u'.' || c == u'。' || c == u'゠';
 }
 
+// Brackets after folding (（ is (, ［ is [, ｢ is 「), each opener at the place of its closer.
+constexpr std::u16string_view kOpeners = u"([{「『【〔〈《〖〘〚⦅";
+constexpr std::u16string_view kClosers = u")]}」』】〕〉》〗〙〛⦆";
+
+// What is read of the whole reading or of one bracketed part of it.
+struct Part {
+    QChar closer;
+    qsizetype start = 0;  // its opening bracket's place
+    QString kana;
+    bool pauseDue = false;
+    QString notKana;
+
+    void add(QStringView more)
+    {
+        if (more.isEmpty())
+            return;
+        if (pauseDue && !kana.isEmpty())
+            kana += kPause;
+        pauseDue = false;
+        kana += more;
+    }
+};
+
 }  // namespace
+
+TakenReading takeReading(const QString& written, const QString& reading)
+{
+    // Most readings are plain kana; they are taken as they stand, at no cost to a large file.
+    if (std::all_of(reading.begin(), reading.end(), isReadingKana))
+        return {written, reading, {}};
+    const QString folded = reading.normalized(QString::NormalizationForm_KC);
+    // Brackets nest, so the parts still open are kept as a stack rather than by recursion,
+    // which a line of a million brackets would overflow.
+    std::vector<Part> open(1);
+    QString annotation;  // the last part left out, while nothing has been read after it
+    auto close = [&](qsizetype end) {
+        Part part = std::move(open.back());
+        open.pop_back();
+        Part& outer = open.back();
+        outer.pauseDue = true;
+        if (part.notKana.isEmpty()) {
+            outer.add(part.kana);
+            outer.pauseDue = true;
+            if (open.size() == 1 && !part.kana.isEmpty())
+                annotation.clear();
+        } else if (open.size() == 1) {
+            annotation = folded.mid(part.start, end - part.start);
+        }
+    };
+    for (qsizetype i = 0; i < folded.size(); ++i) {
+        const QChar c = folded[i];
+        if (const auto at = kOpeners.find(c.unicode()); at != std::u16string_view::npos) {
+            open.back().pauseDue = true;
+            Part part;
+            part.closer = QChar(kClosers[at]);
+            part.start = i;
+            open.push_back(std::move(part));
+        } else if (open.size() > 1 && c == open.back().closer) {
+            close(i + 1);
+        } else if (isPauseMark(c) || kClosers.find(c.unicode()) != std::u16string_view::npos) {
+            open.back().pauseDue = true;  // a closer without its opener is a stray mark like a period
+        } else if (isReadingKana(c)) {
+            open.back().add(QStringView(folded).mid(i, 1));
+            if (open.size() == 1)
+                annotation.clear();
+        } else if (open.back().notKana.isEmpty()) {
+            const bool pair = c.isHighSurrogate() && i + 1 < folded.size() && folded[i + 1].isLowSurrogate();
+            open.back().notKana = folded.mid(i, pair ? 2 : 1);
+        }
+    }
+    while (open.size() > 1)
+        close(folded.size());
+
+    TakenReading out{written, open.front().kana, open.front().notKana};
+    const QString name = written.trimmed();
+    if (!annotation.isEmpty() && name.size() > annotation.size() &&
+        name.right(annotation.size()).normalized(QString::NormalizationForm_KC) == annotation)
+        out.written = name.chopped(annotation.size()).trimmed();
+    return out;
+}
 
 ReadingsFileContents parseReadingsFile(const QByteArray& bytes)
 {
@@ -71,10 +153,17 @@ ReadingsFileContents parseReadingsFile(const QByteArray& bytes)
             bad(QStringLiteral("the reading (after the comma) is empty"));
             continue;
         }
-        if (const QString c = firstNonKana(entry.reading); !c.isEmpty()) {
-            bad(QStringLiteral("the reading has '%1'; write it in hiragana or katakana").arg(c));
+        const TakenReading taken = takeReading(entry.written, entry.reading);
+        if (!taken.notKana.isEmpty()) {
+            bad(QStringLiteral("the reading has '%1'; write it in hiragana or katakana").arg(taken.notKana));
             continue;
         }
+        if (taken.reading.isEmpty()) {
+            bad(QStringLiteral("the reading has no kana"));
+            continue;
+        }
+        entry.written = taken.written;
+        entry.reading = taken.reading;
         if (const auto seen = firstLine.constFind(entry.written); seen != firstLine.constEnd()) {
             bad(QStringLiteral("'%1' is already read on line %2").arg(entry.written).arg(*seen));
             continue;
