@@ -30,23 +30,12 @@ bool isPauseMark(QChar c)
 constexpr std::u16string_view kOpeners = u"([{「『【〔〈《〖〘〚⦅";
 constexpr std::u16string_view kClosers = u")]}」』】〕〉》〗〙〛⦆";
 
-// What is read of the whole reading or of one bracketed part of it.
+// A bracketed part still open.
 struct Part {
     QChar closer;
-    qsizetype start = 0;  // its opening bracket's place
-    QString kana;
-    bool pauseDue = false;
-    QString notKana;
-
-    void add(QStringView more)
-    {
-        if (more.isEmpty())
-            return;
-        if (pauseDue && !kana.isEmpty())
-            kana += kPause;
-        pauseDue = false;
-        kana += more;
-    }
+    qsizetype start;    // its opening bracket's place in the reading
+    qsizetype keptAt;   // how much kana was kept when it opened: what a dropped part goes back to
+    bool kana = true;   // false once it holds anything but kana
 };
 
 }  // namespace
@@ -57,51 +46,53 @@ TakenReading takeReading(const QString& written, const QString& reading)
     if (std::all_of(reading.begin(), reading.end(), isReadingKana))
         return {written, reading, {}};
     const QString folded = reading.normalized(QString::NormalizationForm_KC);
+    TakenReading out{written, {}, {}};
+    QString& kept = out.reading;
+    bool pauseDue = false;
     // Brackets nest, so the parts still open are kept as a stack rather than by recursion,
-    // which a line of a million brackets would overflow.
-    std::vector<Part> open(1);
-    QString annotation;  // the last part left out, while nothing has been read after it
+    // which a line of a million brackets would overflow; all parts keep their kana in one
+    // string, so closing one costs nothing.
+    std::vector<Part> open;
+    QString annotation;        // the last part dropped at the top level ...
+    qsizetype keptAfter = -1;  // ... while nothing has been kept after it
     auto close = [&](qsizetype end) {
-        Part part = std::move(open.back());
+        const Part part = open.back();
         open.pop_back();
-        Part& outer = open.back();
-        outer.pauseDue = true;
-        if (part.notKana.isEmpty()) {
-            outer.add(part.kana);
-            outer.pauseDue = true;
-            if (open.size() == 1 && !part.kana.isEmpty())
-                annotation.clear();
-        } else if (open.size() == 1) {
+        pauseDue = true;
+        if (part.kana)
+            return;
+        kept.truncate(part.keptAt);
+        if (open.empty()) {
             annotation = folded.mid(part.start, end - part.start);
+            keptAfter = kept.size();
         }
     };
     for (qsizetype i = 0; i < folded.size(); ++i) {
         const QChar c = folded[i];
         if (const auto at = kOpeners.find(c.unicode()); at != std::u16string_view::npos) {
-            open.back().pauseDue = true;
-            Part part;
-            part.closer = QChar(kClosers[at]);
-            part.start = i;
-            open.push_back(std::move(part));
-        } else if (open.size() > 1 && c == open.back().closer) {
+            pauseDue = true;
+            open.push_back(Part{QChar(kClosers[at]), i, kept.size()});
+        } else if (!open.empty() && c == open.back().closer) {
             close(i + 1);
         } else if (isPauseMark(c) || kClosers.find(c.unicode()) != std::u16string_view::npos) {
-            open.back().pauseDue = true;  // a closer without its opener is a stray mark like a period
+            pauseDue = true;  // a closer without its opener is a stray mark like a period
         } else if (isReadingKana(c)) {
-            open.back().add(QStringView(folded).mid(i, 1));
-            if (open.size() == 1)
-                annotation.clear();
-        } else if (open.back().notKana.isEmpty()) {
+            if (pauseDue && !kept.isEmpty())
+                kept += kPause;
+            pauseDue = false;
+            kept += c;
+        } else if (!open.empty()) {
+            open.back().kana = false;
+        } else if (out.notKana.isEmpty()) {
             const bool pair = c.isHighSurrogate() && i + 1 < folded.size() && folded[i + 1].isLowSurrogate();
-            open.back().notKana = folded.mid(i, pair ? 2 : 1);
+            out.notKana = folded.mid(i, pair ? 2 : 1);
         }
     }
-    while (open.size() > 1)
+    while (!open.empty())
         close(folded.size());
 
-    TakenReading out{written, open.front().kana, open.front().notKana};
     const QString name = written.trimmed();
-    if (!annotation.isEmpty() && name.size() > annotation.size() &&
+    if (keptAfter == kept.size() && name.size() > annotation.size() &&
         name.right(annotation.size()).normalized(QString::NormalizationForm_KC) == annotation)
         out.written = name.chopped(annotation.size()).trimmed();
     return out;
