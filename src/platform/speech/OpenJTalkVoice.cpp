@@ -148,7 +148,8 @@ QString pronunciationFromAnalysis(const QByteArray& analysis)
         const QString written = QString::fromUtf8(fields[0]);
         // Punctuation comes back as 、 whatever it was; the written mark says more. A letter
         // taken for a mark (a ヶ the dictionary does not know) is the pause the voice makes.
-        const bool mark = fields[1] == "記号" && !std::all_of(written.begin(), written.end(), [](QChar c) { return c.isLetter(); });
+        const bool letters = std::all_of(written.begin(), written.end(), [](QChar c) { return c.isLetter(); });
+        const bool mark = fields[1] == "記号" && !letters;
         if (mark || fields[9] == "*")
             out += written;
         else
