@@ -64,7 +64,7 @@ inline void importAll(FeedSource& source)
         numberPatterns(patterns, feed);
         const FareLookup fares(feed.fareRules);
         QStringList warnings;
-        std::vector<std::pair<QString, QString>> readings = feed.readings;
+        const std::vector<FeedReading>& readings = feed.readings;
         for (const RoutePattern& p : patterns) {
             if (p.stops.size() < 2 || p.callCount > 301)
                 continue;
@@ -82,7 +82,7 @@ inline void importAll(FeedSource& source)
             encodeFareData(c.rows, QStringLiteral("fuzz.hy3"));
             tapeFileBytes(c.tape);
         }
-        readingsFileBytes(QStringLiteral("fuzz"), readings, warnings);
+        readingsFileBytes(QStringLiteral("fuzz"), QStringLiteral("translations.txt"), readings, warnings);
     } catch (const InputError&) {
         // A refused feed is a correct answer; only crashes, hangs and leaks are findings.
     }

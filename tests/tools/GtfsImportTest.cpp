@@ -256,6 +256,34 @@ TEST_F(GtfsImport, FeedsFromOtherToolsGiveTheSameRoutes)
     EXPECT_EQ(readingLines(path("zip-out/readings.csv")), readingLines(path("plain/readings.csv")));
 }
 
+TEST_F(GtfsImport, EveryReadingWrittenIsOneTheTapeTakes)
+{
+    // Readings as feeds give them: lang in lower case, pauses, a stray period, annotations on
+    // two names that differ only in them, and a reading that is the name itself.
+    copySample(path("feed"), [](const QString& name, QByteArray bytes) {
+        if (name == QLatin1String("stops.txt"))
+            return bytes.replace("小倉１番のりば", "小倉（旧道）").replace("小倉２番のりば", "小倉（新道）");
+        if (name != QLatin1String("translations.txt"))
+            return bytes;
+        return QByteArray("trans_id,lang,translation\n"
+                          "川崎駅西口,ja-hrkt,かわさきえき・にしぐち\n"
+                          "番のりば,JA-HRKT,ばんのりば.\n"
+                          "矢向,ja-Hrkt,矢向\n"
+                          "小倉（旧道）,ja-Hrkt,おぐら（旧道）\n"
+                          "小倉（新道）,ja-Hrkt,こくら（新道）\n");
+    });
+    const ToolRun run = runTool({"gtfs", path("feed"), path("out")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(path("feed/translations.txt") +
+                                 QStringLiteral(":4: the reading \"矢向\" of \"矢向\" is not in kana; left out")))
+        << run.err.toStdString();
+    EXPECT_EQ(readFile(path("out/readings.csv")).split('\n').mid(1),
+              (QList<QByteArray>{"川崎駅西口,かわさきえき、にしぐち", "番のりば,ばんのりば", "小倉,おぐら", "小倉（新道）,こくら", ""}));
+    const ToolRun check = runTool({"check", path("out/readings.csv")});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_TRUE(check.err.isEmpty()) << check.err.toStdString();
+}
+
 struct BrokenFeed {
     const char* fault;
     std::function<QByteArray(const QString&, QByteArray)> edit;

@@ -136,6 +136,23 @@ TEST(SayTool, WritesTheAnnouncementAsAWaveFileWithEitherVoice)
     }
 }
 
+TEST(SayTool, TheKeOfANameIsPrintedAndSpokenAsGa)
+{
+    for (VoiceKind kind : installedVoices()) {
+        SCOPED_TRACE(voiceName(kind).toStdString());
+        const ToolRun run = runTool({"say", "--voice", kind == VoiceKind::OpenJTalk ? "open-jtalk" : "espeak-ng",
+                                     "次は、夢見ヶ崎動物公園前です。", "霞ヶ関"});
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, QStringLiteral("ツギワ、ユメミガサキドーブツコーエンマエデス。\nカスミガセキ\n"));
+    }
+    // A ヶ Open JTalk takes for a mark is printed as the pause it makes.
+    EXPECT_EQ(pronunciationFromAnalysis("[Text analysis result]\n"
+                                        "夢見,名詞,一般,*,*,*,*,夢見,ユメミ,ユメミ,11/3,C2,0\n"
+                                        "ヶ,記号,一般,*,*,*,*,ヶ,、,、,0/0,*,0\n"
+                                        "。,記号,句点,*,*,*,*,。,、,、,0/0,*,0\n\n"),
+              QStringLiteral("ユメミ、。"));
+}
+
 TEST(SayTool, BadReadingsLinesAreNamedAndTheCommandLineChecked)
 {
     QTemporaryDir dir;

@@ -1,6 +1,7 @@
 #include "KanaReader.h"
 
 #include "JapaneseNumbers.h"
+#include "KeParticle.h"
 #include "MecabLibrary.h"
 
 #include <QByteArray>
@@ -53,6 +54,27 @@ QString withCommonKanji(QString text)
     return text;
 }
 
+struct Token {
+    bool spaceBefore;
+    QString surface;
+    QString spoken;
+};
+
+// Collected first: reading an unknown word asks the analyser again, which reuses the node
+// list of this parse.
+std::vector<Token> tokensOf(MeCab::Tagger& tagger, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::vector<Token> tokens;
+    for (const MeCab::Node* node = tagger.parseToNode(utf8.constData()); node; node = node->next) {
+        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
+            continue;
+        tokens.push_back({node->rlength > node->length, QString::fromUtf8(node->surface, node->length),
+                          pronunciation(node->feature)});
+    }
+    return tokens;
+}
+
 bool hasKanji(const QString& text)
 {
     for (QChar c : text) {
@@ -100,20 +122,14 @@ KanaReader::~KanaReader() = default;
 QString KanaReader::read(const QString& text) const
 {
     // Full-width digits and letters and half-width kana become their plain forms first.
-    const QByteArray utf8 = spellOutNumbers(withCommonKanji(text.normalized(QString::NormalizationForm_KC))).toUtf8();
-    // Collected first: reading an unknown word asks the analyser again, which reuses the
-    // node list of this parse.
-    struct Token {
-        bool spaceBefore;
-        QString surface;
-        QString spoken;
-    };
-    std::vector<Token> tokens;
-    for (const MeCab::Node* node = tagger_->parseToNode(utf8.constData()); node; node = node->next) {
-        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
-            continue;
-        tokens.push_back({node->rlength > node->length, QString::fromUtf8(node->surface, node->length),
-                          pronunciation(node->feature)});
+    const QString prepared = spellOutNumbers(withCommonKanji(text.normalized(QString::NormalizationForm_KC)));
+    std::vector<Token> tokens = tokensOf(*tagger_, prepared);
+    if (mayHaveKeParticle(prepared)) {
+        QStringList words;
+        for (const Token& token : tokens)
+            words << token.surface;
+        if (const QString withGa = withKeReadAsGa(prepared, words); withGa != prepared)
+            tokens = tokensOf(*tagger_, withGa);
     }
 
     QString out;

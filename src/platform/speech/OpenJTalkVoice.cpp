@@ -1,5 +1,6 @@
 #include "OpenJTalkVoice.h"
 
+#include "KeParticle.h"
 #include "platform/audio/PcmTools.h"
 
 #include <QElapsedTimer>
@@ -10,8 +11,10 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace fareboard {
 namespace {
@@ -27,6 +30,27 @@ QString oneLine(const QString& text)
     out.replace(QLatin1Char('\r'), QString());
     out.replace(QLatin1Char('\n'), QStringLiteral("、"));
     return out;
+}
+
+// The word lines of a text analysis, split into their fields.
+std::vector<QList<QByteArray>> analysedWords(const QByteArray& analysis)
+{
+    std::vector<QList<QByteArray>> words;
+    bool inAnalysis = false;
+    for (const QByteArray& line : analysis.split('\n')) {
+        if (line.startsWith("[Text analysis result]")) {
+            inAnalysis = true;
+            continue;
+        }
+        if (!inAnalysis)
+            continue;
+        if (line.trimmed().isEmpty())
+            break;
+        QList<QByteArray> fields = line.split(',');
+        if (fields.size() >= 10)
+            words.push_back(std::move(fields));
+    }
+    return words;
 }
 
 }  // namespace
@@ -80,6 +104,11 @@ QByteArray OpenJTalkVoice::run(const QStringList& extraArguments, const QString&
     return output;
 }
 
+QByteArray OpenJTalkVoice::analyse(const QString& text, bool background, const std::function<bool()>& cancelled)
+{
+    return run({QStringLiteral("-ot"), QStringLiteral("/dev/stdout")}, text, background, cancelled);
+}
+
 std::vector<int16_t> OpenJTalkVoice::synthesize(const QString& text, const SpeechSettings& settings, bool background,
                                                 const std::function<bool()>& cancelled)
 {
@@ -90,7 +119,12 @@ std::vector<int16_t> OpenJTalkVoice::synthesize(const QString& text, const Speec
         QStringLiteral("-g"),  QString::number(volumeDb, 'f', 1),
         QStringLiteral("-ow"), QStringLiteral("/dev/stdout"),
     };
-    std::vector<int16_t> samples = monoWaveSamples(run(arguments, text, background, cancelled));
+    // Which ヶ the dictionary leaves alone only its analysis tells: a second run, for the few
+    // texts that have one.
+    const QString spoken = mayHaveKeParticle(text)
+                             ? withKeReadAsGa(text, wordsOfAnalysis(analyse(text, background, cancelled)))
+                             : text;
+    std::vector<int16_t> samples = monoWaveSamples(run(arguments, spoken, background, cancelled));
     const std::size_t keep = std::size_t(sampleRate() * kLeadInMs / 1000);
     const std::size_t start = startWithoutQuietLead(samples.data(), samples.size(), kQuietLevel, keep);
     samples.erase(samples.begin(), samples.begin() + std::ptrdiff_t(start));
@@ -99,33 +133,37 @@ std::vector<int16_t> OpenJTalkVoice::synthesize(const QString& text, const Speec
 
 QString OpenJTalkVoice::pronounce(const QString& text)
 {
-    const QStringList arguments{QStringLiteral("-ot"), QStringLiteral("/dev/stdout")};
-    return pronunciationFromAnalysis(run(arguments, text, false, {}));
+    QByteArray analysis = analyse(text, false, {});
+    if (mayHaveKeParticle(text)) {
+        if (const QString spoken = withKeReadAsGa(text, wordsOfAnalysis(analysis)); spoken != text)
+            analysis = analyse(spoken, false, {});
+    }
+    return pronunciationFromAnalysis(analysis);
 }
 
 QString pronunciationFromAnalysis(const QByteArray& analysis)
 {
     QString out;
-    bool inAnalysis = false;
-    for (const QByteArray& line : analysis.split('\n')) {
-        if (line.startsWith("[Text analysis result]")) {
-            inAnalysis = true;
-            continue;
-        }
-        if (!inAnalysis)
-            continue;
-        if (line.trimmed().isEmpty())
-            break;
-        const QList<QByteArray> fields = line.split(',');
-        if (fields.size() < 10)
-            continue;
-        // Punctuation comes back as 、 whatever it was; the written mark says more.
-        if (fields[1] == "記号" || fields[9] == "*")
-            out += QString::fromUtf8(fields[0]);
+    for (const QList<QByteArray>& fields : analysedWords(analysis)) {
+        const QString written = QString::fromUtf8(fields[0]);
+        // Punctuation comes back as 、 whatever it was; the written mark says more. A letter
+        // taken for a mark (a ヶ the dictionary does not know) is the pause the voice makes.
+        const bool letters = std::all_of(written.begin(), written.end(), [](QChar c) { return c.isLetter(); });
+        const bool mark = fields[1] == "記号" && !letters;
+        if (mark || fields[9] == "*")
+            out += written;
         else
             out += QString::fromUtf8(fields[9]).remove(QChar(u'’'));
     }
     return out;
+}
+
+QStringList wordsOfAnalysis(const QByteArray& analysis)
+{
+    QStringList words;
+    for (const QList<QByteArray>& fields : analysedWords(analysis))
+        words << QString::fromUtf8(fields[0]);
+    return words;
 }
 
 std::vector<int16_t> monoWaveSamples(const QByteArray& wav, int* rate)

@@ -33,6 +33,7 @@ public:
 private:
     QByteArray run(const QStringList& extraArguments, const QString& text, bool background,
                    const std::function<bool()>& cancelled);
+    QByteArray analyse(const QString& text, bool background, const std::function<bool()>& cancelled);
 
     OpenJTalkFiles files_;
 };
@@ -40,6 +41,8 @@ private:
 // The pronunciation of an Open JTalk text analysis (its -ot output): field 10 of every word,
 // the accent marks taken out, punctuation as written.
 QString pronunciationFromAnalysis(const QByteArray& analysis);
+// The words of the analysis as written (field 1 of every word).
+QStringList wordsOfAnalysis(const QByteArray& analysis);
 
 // The samples of a 16-bit mono RIFF/WAVE file; empty when it is not one. `rate` gets its rate.
 std::vector<int16_t> monoWaveSamples(const QByteArray& wav, int* rate = nullptr);

@@ -3,6 +3,10 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 namespace fareboard {
 
 bool isReadingKana(QChar c)
@@ -14,16 +18,85 @@ bool isReadingKana(QChar c)
 
 namespace {
 
-QString firstNonKana(const QString& reading)
+constexpr QChar kPause = u'、';
+
+// As they are after folding: a full-width space, comma or period is a plain one, ･ is ・.
+bool isPauseMark(QChar c)
 {
-    for (QChar c : reading) {
-        if (!isReadingKana(c))
-            return QString(c);
-    }
-    return QString();
+    return c.isSpace() || c == u'・' || c == u'、' || c == u',' || c == u'.' || c == u'。' || c == u'゠';
 }
 
+// Brackets after folding (（ is (, ［ is [, ｢ is 「), each opener at the place of its closer.
+constexpr std::u16string_view kOpeners = u"([{「『【〔〈《〖〘〚⦅";
+constexpr std::u16string_view kClosers = u")]}」』】〕〉》〗〙〛⦆";
+
+// A bracketed part still open.
+struct Part {
+    QChar closer;
+    qsizetype start;    // its opening bracket's place in the reading
+    qsizetype keptAt;   // how much kana was kept when it opened: what a dropped part goes back to
+    bool kana = true;   // false once it holds anything but kana
+};
+
 }  // namespace
+
+TakenReading takeReading(const QString& written, const QString& reading)
+{
+    // Most readings are plain kana; they are taken as they stand, at no cost to a large file.
+    if (std::all_of(reading.begin(), reading.end(), isReadingKana))
+        return {written, reading, {}};
+    const QString folded = reading.normalized(QString::NormalizationForm_KC);
+    TakenReading out{written, {}, {}};
+    QString& kept = out.reading;
+    bool pauseDue = false;
+    // Brackets nest, so the parts still open are kept as a stack rather than by recursion,
+    // which a line of a million brackets would overflow; all parts keep their kana in one
+    // string, so closing one costs nothing.
+    std::vector<Part> open;
+    QString annotation;        // the last part dropped at the top level ...
+    qsizetype keptAfter = -1;  // ... while nothing has been kept after it
+    auto close = [&](qsizetype end) {
+        const Part part = open.back();
+        open.pop_back();
+        pauseDue = true;
+        if (part.kana)
+            return;
+        kept.truncate(part.keptAt);
+        if (open.empty()) {
+            annotation = folded.mid(part.start, end - part.start);
+            keptAfter = kept.size();
+        }
+    };
+    for (qsizetype i = 0; i < folded.size(); ++i) {
+        const QChar c = folded[i];
+        if (const auto at = kOpeners.find(c.unicode()); at != std::u16string_view::npos) {
+            pauseDue = true;
+            open.push_back(Part{QChar(kClosers[at]), i, kept.size()});
+        } else if (!open.empty() && c == open.back().closer) {
+            close(i + 1);
+        } else if (isPauseMark(c) || kClosers.find(c.unicode()) != std::u16string_view::npos) {
+            pauseDue = true;  // a closer without its opener is a stray mark like a period
+        } else if (isReadingKana(c)) {
+            if (pauseDue && !kept.isEmpty())
+                kept += kPause;
+            pauseDue = false;
+            kept += c;
+        } else if (!open.empty()) {
+            open.back().kana = false;
+        } else if (out.notKana.isEmpty()) {
+            const bool pair = c.isHighSurrogate() && i + 1 < folded.size() && folded[i + 1].isLowSurrogate();
+            out.notKana = folded.mid(i, pair ? 2 : 1);
+        }
+    }
+    while (!open.empty())
+        close(folded.size());
+
+    const QString name = written.trimmed();
+    if (keptAfter == kept.size() && name.size() > annotation.size() &&
+        name.right(annotation.size()).normalized(QString::NormalizationForm_KC) == annotation)
+        out.written = name.chopped(annotation.size()).trimmed();
+    return out;
+}
 
 ReadingsFileContents parseReadingsFile(const QByteArray& bytes)
 {
@@ -71,10 +144,17 @@ ReadingsFileContents parseReadingsFile(const QByteArray& bytes)
             bad(QStringLiteral("the reading (after the comma) is empty"));
             continue;
         }
-        if (const QString c = firstNonKana(entry.reading); !c.isEmpty()) {
-            bad(QStringLiteral("the reading has '%1'; write it in hiragana or katakana").arg(c));
+        const TakenReading taken = takeReading(entry.written, entry.reading);
+        if (!taken.notKana.isEmpty()) {
+            bad(QStringLiteral("the reading has '%1'; write it in hiragana or katakana").arg(taken.notKana));
             continue;
         }
+        if (taken.reading.isEmpty()) {
+            bad(QStringLiteral("the reading has no kana"));
+            continue;
+        }
+        entry.written = taken.written;
+        entry.reading = taken.reading;
         if (const auto seen = firstLine.constFind(entry.written); seen != firstLine.constEnd()) {
             bad(QStringLiteral("'%1' is already read on line %2").arg(entry.written).arg(*seen));
             continue;

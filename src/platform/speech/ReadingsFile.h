@@ -10,7 +10,7 @@ namespace fareboard {
 // One line of a readings file: how a written form is to be read aloud.
 struct ReadingLine {
     QString written;  // as it appears in announcement texts
-    QString reading;  // hiragana or katakana, as given
+    QString reading;  // hiragana or katakana, as takeReading leaves it
     int line = 0;     // 1-based
 };
 
@@ -36,5 +36,23 @@ ReadingsFileContents parseReadingsFile(const QByteArray& bytes);
 
 // True for hiragana, katakana and the marks readings use (ー, small kana, ゝゞヽヾ).
 bool isReadingKana(QChar c);
+
+// A reading as every voice is given it, with the written form it belongs to.
+struct TakenReading {
+    QString written;
+    QString reading;  // empty when nothing of it is left to read
+    QString notKana;  // the first character that is not kana, when the reading is refused for it
+    bool taken() const { return notKana.isEmpty() && !reading.isEmpty(); }
+};
+
+// How a reading is taken, the same for the file's reader, its checker and the importer that
+// writes it. Compatibility forms are folded first (half-width katakana widened, sound marks
+// joined). Feeds write "・", spaces, "、" and periods into readings: inside a reading each run
+// of them is a short pause, written "、" because both voices pause there; at either end they
+// are dropped. Brackets are dropped, and what they hold is kept where it is kana and dropped
+// with them where it is not: "ふながさわ（旧道）" is an annotation on the name, not a reading.
+// When the written form ends in that same annotation it loses it too, so the voice reads it
+// from the text rather than leave it out. Whatever is left must be kana.
+TakenReading takeReading(const QString& written, const QString& reading);
 
 }  // namespace fareboard

@@ -40,6 +40,53 @@ TEST(ReadingsFile, GoodLinesAreReadAndEveryBadOneIsNamedByItsLine)
     EXPECT_TRUE(parseReadingsFile(QByteArray()).entries.empty());
 }
 
+TEST(ReadingsFile, MarksInAReadingArePausesOrDroppedAndOnlyKanaIsTaken)
+{
+    struct Case {
+        const char* written;
+        const char* given;
+        const char* takenWritten;
+        const char* taken;  // "" when refused
+    };
+    const Case cases[] = {
+        {"川崎駅西口", "かわさきえき・にしぐち", "川崎駅西口", "かわさきえき、にしぐち"},
+        {"川崎駅西口", " かわさきえき　 ･ にしぐち。", "川崎駅西口", "かわさきえき、にしぐち"},
+        {"船形沢", "ふながさわ.", "船形沢", "ふながさわ"},
+        {"ピピア前", "ﾋﾟﾋﾟｱまえ", "ピピア前", "ピピアまえ"},
+        // An annotation goes from the reading, and from the name when it ends in it, so the
+        // voice reads it from the text.
+        {"船形沢（旧道）", "ふながさわ（旧道）", "船形沢", "ふながさわ"},
+        {"船形沢(旧道)", "ふながさわ［旧道］", "船形沢(旧道)", "ふながさわ"},
+        {"船形沢", "ふながさわ（旧道", "船形沢", "ふながさわ"},
+        {"川崎（駅前）", "かわさき（えきまえ）", "川崎（駅前）", "かわさき、えきまえ"},
+        {"米田", "米田", "米田", ""},
+        {"米田", "よねだ2", "米田", ""},
+        {"船形沢（旧道）", "（旧道）", "船形沢（旧道）", ""},
+        {"米田", "・ . ", "米田", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        const TakenReading taken = takeReading(QString::fromUtf8(c.written), QString::fromUtf8(c.given));
+        EXPECT_EQ(taken.taken(), *c.taken != '\0');
+        if (!taken.taken())
+            continue;
+        EXPECT_EQ(taken.written, QString::fromUtf8(c.takenWritten));
+        EXPECT_EQ(taken.reading, QString::fromUtf8(c.taken));
+        // What the importer writes is read back the same.
+        const TakenReading again = takeReading(taken.written, taken.reading);
+        EXPECT_EQ(again.written, taken.written);
+        EXPECT_EQ(again.reading, taken.reading);
+    }
+
+    const ReadingsFileContents file = parseReadingsFile("船形沢（旧道）,ふながさわ（旧道）\n米田,米田\n小倉,お・ぐら\n");
+    ASSERT_EQ(file.entries.size(), 2u);
+    EXPECT_EQ(file.entries[0].written, QStringLiteral("船形沢"));
+    EXPECT_EQ(file.entries[1].reading, QStringLiteral("お、ぐら"));
+    ASSERT_EQ(file.bad.size(), 1u);
+    EXPECT_EQ(file.bad[0].line, 2);
+    EXPECT_TRUE(file.bad[0].reason.contains(QStringLiteral("'米'"))) << file.bad[0].reason.toStdString();
+}
+
 TEST(ReadingTable, LongestFormFirstAndTheFolderOverTheBuiltInWords)
 {
     ReadingTable folder;

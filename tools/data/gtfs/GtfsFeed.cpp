@@ -280,15 +280,15 @@ void readTranslations(FeedSource& source, Feed& feed, const QHash<QString, int>&
     auto add = [&](const QString& text, const QString& reading) {
         if (text.isEmpty() || reading.isEmpty() || !seen.insert(text).second)
             return;
-        feed.readings.emplace_back(text, reading);
+        feed.readings.push_back({text, reading, t.line()});
     };
     while (t.next()) {
         if (older) {
-            if (t.text("lang") == QLatin1String("ja-Hrkt"))
+            if (t.text("lang").compare(QLatin1String("ja-Hrkt"), Qt::CaseInsensitive) == 0)
                 add(t.text("trans_id"), t.text("translation"));
             continue;
         }
-        if (t.text("language") != QLatin1String("ja-Hrkt"))
+        if (t.text("language").compare(QLatin1String("ja-Hrkt"), Qt::CaseInsensitive) != 0)
             continue;
         const QString reading = t.text("translation");
         const QString value = t.text("field_value");

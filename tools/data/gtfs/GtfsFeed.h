@@ -47,6 +47,13 @@ struct FareRule {
     int destination = -1;
 };
 
+// A reading of a text, as translations.txt gives it on `line`.
+struct FeedReading {
+    QString text;
+    QString reading;
+    int line = 0;
+};
+
 struct Feed {
     std::vector<Stop> stops;
     QHash<QString, int> stopById;
@@ -56,7 +63,7 @@ struct Feed {
     QStringList zones;
     std::vector<FareRule> fareRules;
     // Readings (ja-Hrkt) of texts as the feed writes them, in the order first given.
-    std::vector<std::pair<QString, QString>> readings;
+    std::vector<FeedReading> readings;
     // What was read but left out, said to the user once each.
     QStringList warnings;
 };

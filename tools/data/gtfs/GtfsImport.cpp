@@ -111,7 +111,7 @@ void writeAll(const QString& dirPath, const std::vector<std::pair<QString, QByte
 }
 
 // Readings of the names the imported routes show, in the board's form of the text.
-std::vector<std::pair<QString, QString>> usedReadings(const Feed& feed, const std::vector<Imported>& items)
+std::vector<FeedReading> usedReadings(const Feed& feed, const std::vector<Imported>& items)
 {
     std::set<QString> shown;
     for (const Imported& item : items) {
@@ -122,8 +122,8 @@ std::vector<std::pair<QString, QString>> usedReadings(const Feed& feed, const st
         if (!item.pattern->headsign.isEmpty())
             shown.insert(toBoardText(item.pattern->headsign).text);
     }
-    std::vector<std::pair<QString, QString>> used;
-    for (const auto& [text, reading] : feed.readings) {
+    std::vector<FeedReading> used;
+    for (const auto& [text, reading, line] : feed.readings) {
         const BoardText board = toBoardText(text);
         if (!board.replaced.isEmpty())
             continue;
@@ -132,7 +132,7 @@ std::vector<std::pair<QString, QString>> usedReadings(const Feed& feed, const st
         const bool occurs = std::any_of(shown.begin(), shown.end(),
                                         [&](const QString& name) { return name.contains(board.text); });
         if (occurs)
-            used.emplace_back(board.text, reading);
+            used.push_back({board.text, reading, line});
     }
     return used;
 }
@@ -262,7 +262,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
     files.emplace_back(QStringLiteral("routes.csv"), csvBytes(table));
     files.emplace_back(QStringLiteral("readings.csv"),
                        readingsFileBytes(QFileInfo(QDir::cleanPath(QFileInfo(options.feed).absoluteFilePath())).fileName(),
-                                         usedReadings(feed, items), warnings));
+                                         source->pathOf(QStringLiteral("translations.txt")), usedReadings(feed, items),
+                                         warnings));
     writeAll(options.outDir, files);
 
     for (const QString& w : std::as_const(warnings))

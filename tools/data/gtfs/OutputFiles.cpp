@@ -1,17 +1,11 @@
 #include "OutputFiles.h"
 
 #include "StrictText.h"
+#include "platform/speech/ReadingsFile.h"
+
+#include <QHash>
 
 namespace fareboard::datatool::gtfs {
-namespace {
-
-bool isKana(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x3041 && u <= 0x309F) || (u >= 0x30A0 && u <= 0x30FF) || u == 0x3000 || u == 0xFF5E;
-}
-
-}  // namespace
 
 QByteArray tapeFileBytes(const std::vector<TapeEntry>& tape)
 {
@@ -24,23 +18,36 @@ QByteArray tapeFileBytes(const std::vector<TapeEntry>& tape)
     return out;
 }
 
-QByteArray readingsFileBytes(const QString& source, const std::vector<std::pair<QString, QString>>& readings,
-                             QStringList& warnings)
+QByteArray readingsFileBytes(const QString& source, const QString& translations,
+                             const std::vector<FeedReading>& readings, QStringList& warnings)
 {
     QByteArray out = QStringLiteral("# 読み: %1 の translations.txt (ja-Hrkt) から\n").arg(source).toUtf8();
-    for (const auto& [text, reading] : readings) {
-        const auto unsafe = [](const QString& s) {
-            return s.contains(QLatin1Char(',')) || s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
-        };
-        if (text.isEmpty() || unsafe(text) || unsafe(reading) || text.startsWith(QLatin1Char('#'))) {
-            warnings << QStringLiteral("the reading of \"%1\" is left out: the readings file cannot hold it").arg(text);
+    QHash<QString, QString> written;  // text → its reading, for the texts already in the file
+    for (const auto& [text, given, line] : readings) {
+        const QString where = QStringLiteral("%1:%2: ").arg(translations).arg(line);
+        const TakenReading taken = takeReading(text, given);
+        if (!taken.taken()) {
+            warnings << where + QStringLiteral("the reading \"%1\" of \"%2\" is not in kana; left out").arg(given, text);
             continue;
         }
-        if (!std::all_of(reading.begin(), reading.end(), isKana)) {
-            warnings << QStringLiteral("the reading \"%1\" of \"%2\" is not in kana; left out").arg(reading, text);
+        // Two names that differ only in an annotation (船形沢（旧道）, 船形沢（新道）) share the
+        // shortened text only while they share its reading; otherwise the later keeps its whole name.
+        QString form = taken.written;
+        if (form != text && written.contains(form) && written.value(form) != taken.reading)
+            form = text;
+        if (form.isEmpty() || form.contains(QLatin1Char(',')) || form.contains(QLatin1Char('\n')) ||
+            form.contains(QLatin1Char('\r')) || form.startsWith(QLatin1Char('#'))) {
+            warnings << where + QStringLiteral("the reading of \"%1\" is left out: the readings file cannot hold it").arg(text);
             continue;
         }
-        out += text.toUtf8() + ',' + reading.toUtf8() + '\n';
+        if (const auto seen = written.constFind(form); seen != written.constEnd()) {
+            if (*seen != taken.reading)
+                warnings << where + QStringLiteral("\"%1\" is already read \"%2\"; the reading \"%3\" is left out")
+                                        .arg(form, *seen, given);
+            continue;
+        }
+        written.insert(form, taken.reading);
+        out += form.toUtf8() + ',' + taken.reading.toUtf8() + '\n';
     }
     return out;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GtfsFeed.h"
 #include "announce/BroadcastData.h"
 
 #include <QByteArray>
@@ -16,11 +17,12 @@ namespace fareboard::datatool::gtfs {
 // and none is a quote.
 QByteArray tapeFileBytes(const std::vector<TapeEntry>& tape);
 
-// A readings file: UTF-8, a comment saying where it comes from, then one "表記,読み" a line.
-// A pair the format cannot carry (a comma or line end in either, a text starting with #, a
-// reading not in kana) is left out with a warning.
-QByteArray readingsFileBytes(const QString& source, const std::vector<std::pair<QString, QString>>& readings,
-                             QStringList& warnings);
+// A readings file: UTF-8, a comment saying where it comes from, then one "表記,読み" a line,
+// each reading as the tape takes it (takeReading). A pair the format cannot carry (a comma or
+// line end in the text, a text starting with #) or the tape would refuse (a reading not in
+// kana, a text read twice) is left out with a warning naming its line of `translations`.
+QByteArray readingsFileBytes(const QString& source, const QString& translations,
+                             const std::vector<FeedReading>& readings, QStringList& warnings);
 
 // RFC 4180 CSV in UTF-8 with LF line ends, fields quoted where they need it.
 QByteArray csvBytes(const std::vector<QStringList>& rows);
