@@ -14,6 +14,7 @@
 #include "platform/FirstFrame.h"
 #include "platform/MessageBox.h"
 #include "platform/WindowPlacement.h"
+#include "console/ConsoleMenu.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
 #include "options/ColorButton.h"
@@ -59,6 +60,7 @@ Application::Application(PlatformServices services, ApplicationConfig config)
     tapeHost_ = std::make_unique<AppTapeHost>(*console_, services_.library);
     tape_ = std::make_unique<mdlM_Tape>(*tapeHost_, *sound_, services_.makeSpeechEngine);
     console_->setTape(tape_.get());
+    consoleMenu_ = new ConsoleMenu(*console_);
 }
 
 Application::~Application()

@@ -12,6 +12,7 @@
 
 namespace fareboard {
 
+class ConsoleMenu;
 class Form1;
 class GlyphSource;
 class frmCtl;
@@ -53,6 +54,8 @@ public:
     frmCtl& console() { return *console_; }
     mdlSndAPI& sound() { return *sound_; }
     mdlM_Tape& tape() { return *tape_; }
+    // The console's background menu, which the windows beyond the three add their entries to.
+    ConsoleMenu& consoleMenu() { return *consoleMenu_; }
 
     // The start-up: sound channels closed, digits zeroed, the console shown at the bottom right
     // (or where the settings put it), the options dialog built with its defaults and the
@@ -96,6 +99,7 @@ private:
     std::unique_ptr<frmCtl> console_;
     std::unique_ptr<AppTapeHost> tapeHost_;
     std::unique_ptr<mdlM_Tape> tape_;
+    ConsoleMenu* consoleMenu_ = nullptr;  // the console's own
 };
 
 }  // namespace fareboard
