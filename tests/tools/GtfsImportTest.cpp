@@ -422,7 +422,8 @@ TEST_F(GtfsImport, FareRulesThatMatchNoStopAreSaidAndStillCount)
                            "F150,R1,ZA,ZB\n"
                            "F200,R1,ZA,ZX\n"
                            "F150,R9,ZA,ZB\n"
-                           "F210,R2,ZQ,ZQ\n"},
+                           "F210,R2,ZQ,ZQ\n"
+                           "F200,R1,ZB,ZX\n"},
     });
     const ToolRun run = runTool({"gtfs", path("feed"), path("out")});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -435,7 +436,7 @@ TEST_F(GtfsImport, FareRulesThatMatchNoStopAreSaidAndStillCount)
     const auto flat = fareRows(path("out/2.hy3"));
     EXPECT_EQ(flat[1].values[0], 210);
     EXPECT_TRUE(run.err.contains(QStringLiteral("the feed's only fare for route R2 is 210 yen"))) << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("fare_rules.txt:3: 2 rule(s) name an origin_id or destination_id that no stop's zone_id is")))
+    EXPECT_TRUE(run.err.contains(QStringLiteral("fare_rules.txt:3: 3 rule(s) name an origin_id or destination_id that no stop's zone_id is")))
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("fare_rules.txt:4: 1 rule(s) name a route_id that routes.txt lacks")))
         << run.err.toStdString();
