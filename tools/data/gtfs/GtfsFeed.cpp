@@ -2,6 +2,7 @@
 
 #include "CsvReader.h"
 #include "InputError.h"
+#include "StopNames.h"
 #include "StrictText.h"
 
 #include <algorithm>
@@ -139,6 +140,8 @@ void readStops(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
         if (station >= 0 && isStation[std::size_t(station)] && !feed.stops[std::size_t(station)].name.isEmpty())
             feed.stops[std::size_t(pole)].station = station;
     }
+    for (Stop& stop : feed.stops)
+        stop.shown = stop.station >= 0 ? feed.stops[std::size_t(stop.station)].name : withoutBoardingPlace(stop.name);
 }
 
 void readRoutes(FeedSource& source, Feed& feed)

@@ -21,6 +21,8 @@ struct Stop {
     // The station (location_type 1) a pole belongs to, by index; -1 for none. Riders know a
     // stop by the station's name, not by the pole's ("川崎駅西口", not "川崎駅西口57番のりば").
     int station = -1;
+    // What riders call it: its station's name, or its own without the boarding place.
+    QString shown;
 };
 
 struct Route {
@@ -65,12 +67,9 @@ struct FeedReading {
 struct Feed {
     std::vector<Stop> stops;
     QHash<QString, int> stopById;
-    // The name the board and the voice use for a stop: its station's when it has one.
-    const QString& shownName(int stop) const
-    {
-        const Stop& s = stops[std::size_t(stop)];
-        return s.station >= 0 ? stops[std::size_t(s.station)].name : s.name;
-    }
+    // The name the board and the voice use for a stop: its station's when it has one,
+    // otherwise its own less the boarding place.
+    const QString& shownName(int stop) const { return stops[std::size_t(stop)].shown; }
     std::vector<Route> routes;
     QHash<QString, int> routeById;
     std::vector<Trip> trips;

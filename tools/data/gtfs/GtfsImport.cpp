@@ -11,10 +11,12 @@
 #include "OutputFolder.h"
 #include "PatternConversion.h"
 #include "RoutePatterns.h"
+#include "StopNames.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <set>
@@ -126,16 +128,27 @@ std::vector<FeedReading> usedReadings(const Feed& feed, const std::vector<Import
             shown.insert(toBoardText(item.pattern->headsign).text);
     }
     std::vector<FeedReading> used;
+    QSet<QString> takenAsStop;  // the poles of one stop give it one reading, the first
     for (const auto& [text, reading, line] : feed.readings) {
         const BoardText board = toBoardText(text);
         if (!board.replaced.isEmpty())
             continue;
         // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば);
         // the voice applies either where the text occurs.
-        const bool occurs = std::any_of(shown.begin(), shown.end(),
-                                        [&](const QString& name) { return name.contains(board.text); });
-        if (occurs)
+        auto occurs = [&](const QString& text) {
+            return std::any_of(shown.begin(), shown.end(), [&](const QString& name) { return name.contains(text); });
+        };
+        if (occurs(board.text)) {
             used.push_back({board.text, reading, line});
+            continue;
+        }
+        // The reading of a pole's whole name serves the stop it is shown as, less the boarding
+        // place on both sides (尻手駅前１番のりば しってえきまえいちばんのりば → 尻手駅前 しってえきまえ).
+        const QString stop = toBoardText(withoutBoardingPlace(text)).text;
+        if (stop != board.text && occurs(stop) && !takenAsStop.contains(stop)) {
+            takenAsStop.insert(stop);
+            used.push_back({stop, readingWithoutBoardingPlace(text, reading), line});
+        }
     }
     return used;
 }
