@@ -3,6 +3,7 @@
 #include "CsvReader.h"
 #include "InputError.h"
 #include "StrictText.h"
+#include "TripTimes.h"
 
 #include <cmath>
 #include <map>
@@ -158,6 +159,7 @@ void readTrips(FeedSource& source, Feed& feed, QHash<QString, int>& tripById)
         trip.route = *r;
         trip.direction = t.text("direction_id");
         trip.headsign = t.text("trip_headsign");
+        trip.service = t.text("service_id");
         if (tripById.contains(trip.id))
             t.fail(QStringLiteral("trip_id %1 is given twice").arg(trip.id));
         tripById.insert(trip.id, int(feed.trips.size()));
@@ -191,6 +193,8 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
         Trip& trip = feed.trips[std::size_t(lastIndex)];
         if (++trip.callCount <= Trip::kMaxKeptCalls)
             trip.stops.emplace_back(sequence, *stop);
+        if (trip.callCount <= Trip::kMaxKeptCalls)
+            trip.times.emplace_back(sequence, callTime(t.text("departure_time"), t.text("arrival_time")));
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),

@@ -9,6 +9,7 @@
 #include "OutputFiles.h"
 #include "PatternConversion.h"
 #include "RoutePatterns.h"
+#include "TripTimes.h"
 
 #include <QDir>
 #include <QFile>
@@ -253,6 +254,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         const QString fareName = number + QStringLiteral(".hy3");
         files.emplace_back(fareName, encodeFareData(item.converted.rows, fareName));
         files.emplace_back(number + QStringLiteral("tp.csv"), tapeFileBytes(item.converted.tape));
+        files.emplace_back(number + QStringLiteral("times.csv"),
+                           tripTimesFileBytes(feed, *item.pattern, number + QStringLiteral("times.csv"), warnings));
         for (const QString& w : item.converted.warnings)
             warnings << fareName + QStringLiteral(": ") + w;
         ++imported;
