@@ -5,10 +5,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRect>
 #include <QThread>
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <signal.h>
@@ -119,5 +121,46 @@ inline bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs
     }
     return true;
 }
+
+// Starts openbox on `display`; true once it manages the display.
+inline bool startOpenbox(Child& wm, const QString& path, const QString& display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    wm.askToEnd = true;
+    wm.process.setProcessEnvironment(env);
+    wm.process.start(path, {QStringLiteral("--sm-disable")});
+    if (!wm.process.waitForStarted(5000))
+        return false;
+    return waitFor([&] {
+        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, display)
+            .contains(QStringLiteral("window id"));
+    }, 5000);
+}
+
+// The client area of the one visible window whose name matches `name`, in screen pixels, as
+// the X server places it (under a window manager, inside the frame); none without one window.
+inline std::optional<QRect> clientArea(const QString& xdotool, const QString& display, const QString& name)
+{
+    const QString id = visibleWindow(xdotool, display, name);
+    if (id.isEmpty())
+        return std::nullopt;
+    int x = 0, y = 0, width = 0, height = 0;
+    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, display).split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char(':'), 1).trimmed();
+        if (line.contains(QStringLiteral("Absolute upper-left X:")))
+            x = value.toInt();
+        else if (line.contains(QStringLiteral("Absolute upper-left Y:")))
+            y = value.toInt();
+        else if (line.trimmed().startsWith(QStringLiteral("Width:")))
+            width = value.toInt();
+        else if (line.trimmed().startsWith(QStringLiteral("Height:")))
+            height = value.toInt();
+    }
+    if (width == 0)
+        return std::nullopt;
+    return QRect(x, y, width, height);
+}
+
 
 }  // namespace fareboard::e2e

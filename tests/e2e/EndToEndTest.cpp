@@ -268,20 +268,10 @@ TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
 std::optional<QRect> outerFrame(const QString& xdotool, const QString& display, const QString& name)
 {
     const QString id = visibleWindow(xdotool, display, name);
-    if (id.isEmpty())
+    const std::optional<QRect> client = clientArea(xdotool, display, name);
+    if (id.isEmpty() || !client)
         return std::nullopt;
-    int x = 0, y = 0, width = 0, height = 0;
-    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, display).split(QLatin1Char('\n'))) {
-        const QString value = line.section(QLatin1Char(':'), 1).trimmed();
-        if (line.contains(QStringLiteral("Absolute upper-left X:")))
-            x = value.toInt();
-        else if (line.contains(QStringLiteral("Absolute upper-left Y:")))
-            y = value.toInt();
-        else if (line.trimmed().startsWith(QStringLiteral("Width:")))
-            width = value.toInt();
-        else if (line.trimmed().startsWith(QStringLiteral("Height:")))
-            height = value.toInt();
-    }
+    const int x = client->x(), y = client->y(), width = client->width(), height = client->height();
     // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"; not framed yet without it.
     const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")}, display);
     const QStringList e = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -309,12 +299,7 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display);
     Child wm;
-    wm.askToEnd = true;
-    wm.process.setProcessEnvironment(env);
-    wm.process.start(openbox, {QStringLiteral("--sm-disable")});
-    ASSERT_TRUE(wm.process.waitForStarted(5000));
-    ASSERT_TRUE(waitFor([&] { return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, display).contains(QStringLiteral("window id")); }, 5000))
-        << "openbox did not take the display";
+    ASSERT_TRUE(startOpenbox(wm, openbox, display)) << "openbox did not take the display";
 
     QDir root(scratch.path());
     ASSERT_TRUE(root.mkpath(QStringLiteral("app")));
