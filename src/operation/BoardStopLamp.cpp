@@ -11,14 +11,6 @@ namespace {
 const QColor kShadow(8, 8, 9);
 const QColor kHighlight(86, 89, 95);
 constexpr int kTextTop = 3;
-// Unlit dots glow faintly, as the column's window does on a real board.
-constexpr int kUnlitShare = 18;  // percent of the dot colour over the background
-
-QColor mixed(const QColor& back, const QColor& dot, int percent)
-{
-    auto channel = [&](int b, int d) { return (b * (100 - percent) + d * percent) / 100; };
-    return QColor(channel(back.red(), dot.red()), channel(back.green(), dot.green()), channel(back.blue(), dot.blue()));
-}
 
 }  // namespace
 
@@ -45,10 +37,10 @@ void BoardStopLamp::light(int32_t backColour, int32_t dotColour)
     surface_.fill(back);
     const QPoint origin((width() - textWidth) / 2, kTextTop);
     const QRgb lit = dot.rgb();
-    const QRgb unlit = mixed(back, dot, kUnlitShare).rgb();
     for (int y = 0; y < ink.height(); ++y)
         for (int x = 0; x < ink.width(); ++x)
-            surface_.setPixel(origin.x() + x, origin.y() + y, ink.pixel(x, y) == qRgb(0, 0, 0) ? lit : unlit);
+            if (ink.pixel(x, y) == qRgb(0, 0, 0))
+                surface_.setPixel(origin.x() + x, origin.y() + y, lit);
     QPainter p(&surface_);
     p.setPen(kShadow);
     p.drawLine(0, 0, width() - 1, 0);
