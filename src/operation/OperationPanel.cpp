@@ -2,6 +2,7 @@
 
 #include "OperationRun.h"
 #include "StopRequest.h"
+#include "options/PlacedWidget.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,14 +22,7 @@ const QColor kLampLitText(255, 236, 200);
 const QColor kLampDark(48, 22, 20);
 const QColor kLampDarkText(104, 60, 56);
 
-template <class W, class... Args>
-W* make(QWidget* parent, const QString& name, const QRect& geometry, Args&&... args)
-{
-    auto* widget = new W(std::forward<Args>(args)..., parent);
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
+using widgets::make;
 
 QString clockText(double seconds, bool withSeconds)
 {

@@ -2,6 +2,7 @@
 
 // The desktop the end-to-end tests drive: child processes, X displays and helper programs.
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -43,6 +44,16 @@ inline bool copyProgram(const QString& folder)
 {
     return QFile::copy(QStringLiteral(FAREBOARD_EXE), folder + QStringLiteral("/fareboard"))
         && QFile::copy(QStringLiteral(FAREBOARD_TICKET_HELPER), folder + QStringLiteral("/fareboard-ticket"));
+}
+
+// Copies the files of folder `from` into folder `to`; false when one would not copy.
+inline bool copyFiles(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    return true;
 }
 
 // A display whose lock names a live process is someone else's; a stale lock the server clears.

@@ -1,5 +1,6 @@
 // The real program on a display of its own: a route typed on the console's keypad with the
 // mouse, the reset, the lamp test, stepping both ways, and the board read back from screenshots.
+#include "BoardCells.h"
 #include "DesktopHarness.h"
 #include "board/BoardLayout.h"
 #include "controls/digit/M_Degit.h"
@@ -126,21 +127,7 @@ protected:
     QImage cell(const QImage& shot, int i) const { return boardPart(shot, BoardLayout::degitRect(i)); }
 
     // Tickets whose fare cell has lit segments.
-    std::set<int> litCells(const QImage& shot) const
-    {
-        const QRgb lit = oleColorToQColor(M_Degit::kDefaultDegitForeColor).rgb() & 0xFFFFFF;
-        std::set<int> cells;
-        for (int i = 1; i <= 24; ++i) {
-            const QImage c = cell(shot, i);
-            int n = 0;
-            for (int y = 0; y < c.height(); ++y)
-                for (int x = 0; x < c.width(); ++x)
-                    n += (c.pixel(x, y) & 0xFFFFFF) == lit;
-            if (n >= 20)
-                cells.insert(i);
-        }
-        return cells;
-    }
+    std::set<int> litCells(const QImage& shot) const { return e2e::litCells(shot, QPoint(board.x, board.y)); }
 
     // Screenshots until the lit cells are `expected`; the last one taken.
     QImage waitForLit(const std::set<int>& expected, int timeoutMs)

@@ -1,6 +1,7 @@
 // The operation panel on the real program under a window manager: F2 on the console opens it,
 // a run of the sample feed's 川57 at sixty times steps the board on its own, and B lights the
 // stop lamp on the board.
+#include "BoardCells.h"
 #include "DesktopHarness.h"
 #include "board/BoardLayout.h"
 #include "console/FareDataFile.h"
@@ -49,7 +50,7 @@ protected:
         run(import, {"-display", display, "-window", "root", file}, display);
         return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
-    QImage cell(const QImage& shot, int i) const { return shot.copy(BoardLayout::degitRect(i).translated(board.topLeft())); }
+    QImage cell(const QImage& shot, int i) const { return fareCell(shot, board.topLeft(), i); }
     static int count(const QImage& image, QRgb colour)
     {
         int n = 0;
@@ -58,15 +59,7 @@ protected:
                 n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
         return n;
     }
-    std::set<int> litCells(const QImage& shot) const
-    {
-        const QRgb lit = oleColorToQColor(M_Degit::kDefaultDegitForeColor).rgb();
-        std::set<int> cells;
-        for (int i = 1; i <= 24; ++i)
-            if (count(cell(shot, i), lit) >= 20)
-                cells.insert(i);
-        return cells;
-    }
+    std::set<int> litCells(const QImage& shot) const { return e2e::litCells(shot, board.topLeft()); }
     // Screenshots until `done` holds of one; that one, or the last taken.
     QImage shotWhen(const std::function<bool(const QImage&)>& done, int timeoutMs)
     {
@@ -75,15 +68,6 @@ protected:
         return shot;
     }
 };
-
-std::set<int> owing(const FareDataFile::Record& row)
-{
-    std::set<int> s;
-    for (int k = 1; k <= 24; ++k)
-        if (row.values[std::size_t(k - 1)] > 0)
-            s.insert(k);
-    return s;
-}
 
 TEST_F(OperationPanel, F2OpensItAndASixtyTimesRunStepsTheBoardWhileBLightsTheLamp)
 {
@@ -109,12 +93,8 @@ TEST_F(OperationPanel, F2OpensItAndASixtyTimesRunStepsTheBoardWhileBLightsTheLam
     ASSERT_TRUE(copyProgram(root.filePath("app")));
     const QDir sample(QStringLiteral(FAREBOARD_GTFS_SAMPLE_DIR));
     ASSERT_TRUE(sample.exists("2times.csv")) << "the import wrote no timetable";
-    for (const QString& name : sample.entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(sample.filePath(name), root.filePath("work/" + name)));
-    QFile fares(sample.filePath("2.hy3"));
-    ASSERT_TRUE(fares.open(QIODevice::ReadOnly));
-    const QByteArray bytes = fares.readAll();
-    const auto rows = FareDataFile::readRecords(bytes, FareDataFile::readCount(bytes));
+    ASSERT_TRUE(copyFiles(sample.path(), root.filePath("work")));
+    const auto rows = fareRows(sample.filePath("2.hy3"));
     ASSERT_GE(rows.size(), 3u);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
