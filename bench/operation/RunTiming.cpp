@@ -3,7 +3,8 @@
 // SDL's silent driver, the real voice, the demo's chimes heard to their end before each
 // announcement). Each step is timed from the moment the timetable wants it to the moment the
 // board shows it. The baseline of the same run is a bare precise timer of the same process
-// firing at the same moments with nothing else to do.
+// firing at the same moments with nothing else to do. The program's processor share during the
+// run is printed against that of the same process during the baseline.
 //
 // Usage: operation_run_timing [speed]   (60 unless given; QT_QPA_PLATFORM as for the program)
 #include "app/Application.h"
@@ -29,6 +30,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -61,6 +64,14 @@ Figures figures(const std::vector<qint64>& late)
                                        [](qint64 a, qint64 b) { return std::abs(a) < std::abs(b); }));
     f.mean = double(std::accumulate(late.begin(), late.end(), qint64(0))) / double(late.size());
     return f;
+}
+
+// Processor seconds this process has used, all its threads (the voice's worker among them).
+double cpuSeconds()
+{
+    rusage use{};
+    getrusage(RUSAGE_SELF, &use);
+    return double(use.ru_utime.tv_sec + use.ru_stime.tv_sec) + double(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
 // A bare timer at each moment of `at` (milliseconds from now): how late each fires.
@@ -144,18 +155,27 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::size_t expected = run.plan().steps.size();
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = cpuSeconds();
     loop.exec();
+    const double runShare = (cpuSeconds() - cpuBefore) / (double(wall.elapsed()) / 1000.0);
 
     // The same moments for a timer with nothing else to do, a little ahead so its start is settled.
     std::vector<qint64> at;
     for (qint64 s : scheduled)
         at.push_back(s + 200);
+    wall.restart();
+    const double idleBefore = cpuSeconds();
     const Figures baseline = figures(bareTimerLateness(at));
+    const double idleShare = (cpuSeconds() - idleBefore) / (double(wall.elapsed()) / 1000.0);
     const Figures steps = figures(late);
     std::printf("trip %s, %zu stops, at x%d: %zu of %zu steps taken\n", qPrintable(trip.id), trip.departures.size(), speed,
                 steps.count, expected);
     std::printf("  board steps: worst %+.0f ms, mean %+.1f ms from the timetable's moment\n", steps.worst, steps.mean);
     std::printf("  bare timer:  worst %+.0f ms, mean %+.1f ms (baseline, same moments)\n", baseline.worst, baseline.mean);
+    std::printf("  processor: %.1f%% of one core during the run, %.1f%% while the bare timer runs\n", runShare * 100,
+                idleShare * 100);
     std::printf("  each step (ms late):");
     for (qint64 l : late)
         std::printf(" %lld", static_cast<long long>(l));
