@@ -8,8 +8,9 @@
 namespace fareboard {
 namespace {
 
-// How often a waiting "次、停まります。" looks whether the announcement before it has ended.
-constexpr int kQuietPollMs = 50;
+// How often a waiting "次、停まります。" looks whether the chime and any announcement before it
+// have ended; short enough that the words follow the chime without a gap one would hear.
+constexpr int kQuietPollMs = 20;
 const QString kChannel = QStringLiteral("S4");
 
 }  // namespace
@@ -31,11 +32,9 @@ bool StopRequest::press()
     // Made while the chime plays, so it follows the chime without a gap.
     if (SpeechEngine* voice = tape_.voice())
         voice->prefetch(spoken);
-    // The chime is heard to its end first, as the tape's chimes are before their texts.
-    sound_.SndPlay(chimeFile_ ? chimeFile_() : QString(), kChannel, true, 0);
-    // The bus may have moved on while the chime played.
-    if (!pending_)
-        return true;
+    // The words follow once the chime has been heard to its end. Nothing here waits for it:
+    // the console and a run go on meanwhile.
+    sound_.SndPlay(chimeFile_ ? chimeFile_() : QString(), kChannel, false, 0);
     toSay_ = true;
     sayWhenQuiet();
     return true;
@@ -49,8 +48,8 @@ void StopRequest::sayWhenQuiet()
         toSay_ = false;
         return;
     }
-    // Not over a running announcement: after it.
-    if (voice->speaking()) {
+    // After the chime, and not over a running announcement: after it.
+    if (sound_.SndPlaying(kChannel) || voice->speaking()) {
         quiet_.start();
         return;
     }

@@ -19,7 +19,8 @@ class StopRequest : public QObject {
     Q_OBJECT
 public:
     // The chime is read from the options the moment the bell rings; it plays on the channel no
-    // other sound uses, so it neither cuts nor is cut by the console's and the tape's.
+    // other sound uses, so it neither cuts nor is cut by the console's and the tape's. A press
+    // returns at once; the words follow from the event loop.
     StopRequest(mdlSndAPI& sound, mdlM_Tape& tape, std::function<QString()> chimeFile, QObject* parent = nullptr);
 
     static QString announcement() { return QStringLiteral("次、停まります。"); }
