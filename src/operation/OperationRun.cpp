@@ -17,7 +17,8 @@
 namespace fareboard {
 namespace {
 
-// While a settings dialog is open no step runs under it; the run looks again this often.
+// While a settings dialog or the version box is open no step runs under it; the run looks
+// again this often.
 constexpr int kDeferMs = 100;
 constexpr int kSystemKey = 10;   // "系統"
 constexpr int kSectionKey = 11;  // "区間"
@@ -183,7 +184,7 @@ void OperationRun::tick()
         end();
         return;
     }
-    if (!parts_.console.isEnabled()) {
+    if (!parts_.console.isEnabled() || !parts_.board.isEnabled()) {
         timer_.start(kDeferMs);
         return;
     }
