@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace fareboard::datatool {
 namespace {
@@ -54,10 +56,55 @@ std::optional<QString> decodeShiftJis(const QByteArray& bytes)
     return QString::fromUtf8(*utf8);
 }
 
+bool isUtf8(QByteArrayView bytes)
+{
+    const auto* s = reinterpret_cast<const uchar*>(bytes.data());
+    const auto* end = s + bytes.size();
+    while (s < end) {
+        // Feeds are mostly ASCII ids and numbers: eight bytes at a time while no high bit is set.
+        while (end - s >= 8) {
+            quint64 eight;
+            std::memcpy(&eight, s, 8);
+            if (eight & 0x8080808080808080ULL)
+                break;
+            s += 8;
+        }
+        if (s == end)
+            break;
+        const uchar c = *s;
+        if (c < 0x80) {
+            ++s;
+            continue;
+        }
+        int length;
+        char32_t code, least;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2, code = c & 0x1F, least = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3, code = c & 0x0F, least = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4, code = c & 0x07, least = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - s < length)
+            return false;
+        for (int k = 1; k < length; ++k) {
+            if ((s[k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (s[k] & 0x3F);
+        }
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        s += length;
+    }
+    return true;
+}
+
 std::optional<QString> decodeUtf8(const QByteArray& bytes)
 {
-    // Qt's decoder replaces bad sequences; iconv to UTF-8 from UTF-8 refuses them instead.
-    if (!convert("UTF-8", "UTF-8", bytes))
+    // Qt's decoder replaces bad sequences, so they are refused before it sees them.
+    if (!isUtf8(bytes))
         return std::nullopt;
     return QString::fromUtf8(bytes);
 }
@@ -79,14 +126,8 @@ QString firstCharacterWithoutShiftJis(const QString& text)
 
 bool looksLikeUtf8(const QByteArray& bytes)
 {
-    bool nonAscii = false;
-    for (char c : bytes) {
-        if (uchar(c) >= 0x80) {
-            nonAscii = true;
-            break;
-        }
-    }
-    return nonAscii && decodeUtf8(bytes).has_value();
+    const bool nonAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+    return nonAscii && isUtf8(bytes);
 }
 
 QByteArray withoutByteOrderMark(const QByteArray& bytes)
