@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace fareboard::datatool {
 namespace {
 constexpr qsizetype kChunk = 64 * 1024;
@@ -72,38 +74,63 @@ void CsvReader::endLine(int c)
     ++line_;
 }
 
-void CsvReader::append(QByteArray& field, char c, const CsvRecord& record)
+void CsvReader::append(QByteArray& field, const char* bytes, qsizetype count, const CsvRecord& record)
 {
-    if (++recordBytes_ > limits_.maxRecordBytes)
+    recordBytes_ += count;
+    if (recordBytes_ > limits_.maxRecordBytes)
         throw InputError(fileName_, record.line,
                          QStringLiteral("the record is longer than %1 bytes; this is not a line of such a file")
                              .arg(limits_.maxRecordBytes));
-    field += c;
+    field.append(bytes, count);
+}
+
+// The bytes from here up to the first of `stops` (or the end of what is buffered), appended to
+// the field as one piece: a field is copied once, not a byte at a time.
+template <typename IsStop>
+void CsvReader::appendUntil(QByteArray& field, const CsvRecord& record, IsStop isStop)
+{
+    while (peek() >= 0) {
+        const char* begin = buffer_.data() + at_;
+        const char* end = buffer_.data() + size_;
+        const char* stop = std::find_if(begin, end, isStop);
+        append(field, begin, stop - begin, record);
+        at_ += stop - begin;
+        if (stop != end)
+            return;
+    }
 }
 
 bool CsvReader::next(CsvRecord& record)
 {
-    record.fields.clear();
     for (;;) {  // empty lines
         const int c = peek();
-        if (c < 0)
+        if (c < 0) {
+            record.fields.clear();
             return false;
+        }
         if (c != '\r' && c != '\n')
             break;
         endLine(get());
     }
     record.line = line_;
     recordBytes_ = 0;
+    // The fields of the last record are emptied and filled again, so their buffers serve the
+    // next record too: a million rows cost no allocation each.
+    qsizetype count = 0;
     for (;;) {
-        if (record.fields.size() >= limits_.maxFields)
+        if (count >= limits_.maxFields)
             throw InputError(fileName_, record.line,
                              QStringLiteral("more than %1 fields in one record").arg(limits_.maxFields));
-        QByteArray field;
+        if (count == record.fields.size())
+            record.fields.emplace_back();
+        QByteArray& field = record.fields[count++];
+        field.resize(0);
         int c = peek();
         if (c == '"') {
             const int openedOn = line_;
             get();
             for (;;) {
+                appendUntil(field, record, [](char b) { return b == '"' || b == '\r' || b == '\n'; });
                 c = get();
                 if (c < 0)
                     throw InputError(fileName_, openedOn, QStringLiteral("a quoted field is never closed"));
@@ -111,34 +138,32 @@ bool CsvReader::next(CsvRecord& record)
                     if (peek() != '"')
                         break;
                     get();
-                } else if (c == '\r' || c == '\n') {
+                } else {
                     // A line end inside quotes is part of the field, as written.
                     if (c == '\r' && peek() == '\n') {
-                        append(field, '\r', record);
+                        append(field, "\r", 1, record);
                         c = get();
                     }
                     ++line_;
                 }
-                append(field, char(c), record);
+                const char one = char(c);
+                append(field, &one, 1, record);
             }
             c = peek();
             if (c >= 0 && c != ',' && c != '\r' && c != '\n')
                 throw InputError(fileName_, line_, QStringLiteral("text follows the closing quote of a field"));
         } else {
-            while (c >= 0 && c != ',' && c != '\r' && c != '\n') {
-                if (c == '"')
-                    throw InputError(fileName_, line_,
-                                     QStringLiteral("a quote inside an unquoted field (write it as \"\" inside quotes)"));
-                append(field, char(get()), record);
-                c = peek();
-            }
+            appendUntil(field, record, [](char b) { return b == ',' || b == '\r' || b == '\n' || b == '"'; });
+            if (peek() == '"')
+                throw InputError(fileName_, line_,
+                                 QStringLiteral("a quote inside an unquoted field (write it as \"\" inside quotes)"));
         }
-        record.fields.append(std::move(field));
         c = get();
         if (c == ',')
             continue;
         if (c >= 0)
             endLine(c);
+        record.fields.resize(count);
         return true;
     }
 }

@@ -42,7 +42,9 @@ private:
     int peek();  // -1 at the end
     int get();
     void fill();
-    void append(QByteArray& field, char c, const CsvRecord& record);
+    void append(QByteArray& field, const char* bytes, qsizetype count, const CsvRecord& record);
+    template <typename IsStop>
+    void appendUntil(QByteArray& field, const CsvRecord& record, IsStop isStop);
     void endLine(int c);
 
     ByteSource& source_;
