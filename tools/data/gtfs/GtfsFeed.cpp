@@ -4,10 +4,10 @@
 #include "InputError.h"
 #include "StrictText.h"
 
+#include <algorithm>
 #include <cmath>
-#include <map>
 #include <set>
-#include <tuple>
+#include <unordered_set>
 
 namespace fareboard::datatool::gtfs {
 namespace {
@@ -59,17 +59,31 @@ public:
     // The field's text, trimmed; empty when the column is absent or the row stops short of it.
     QString text(const char* column) const
     {
-        const int i = columns_.value(QLatin1String(column), -1);
-        if (i < 0 || i >= row_.fields.size())
+        const QByteArray* raw = field(column);
+        if (!raw)
             return {};
-        const QByteArray& raw = row_.fields[i];
-        const auto decoded = decodeUtf8(raw);
-        if (!decoded)
-            throw InputError(path_, row_.line,
-                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
-        if (raw.contains('\0'))
-            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
-        return decoded->trimmed();
+        check(*raw, column);
+        return QString::fromUtf8(*raw).trimmed();
+    }
+    // The same text as UTF-8, where possible the field's own bytes rather than a string made of
+    // them: ids are looked up by these, a million times in stop_times.txt. It points into the
+    // row, so it is good until next().
+    QByteArray utf8(const char* column) const
+    {
+        const QByteArray* raw = field(column);
+        if (!raw)
+            return {};
+        check(*raw, column);
+        const char* begin = raw->constBegin();
+        const char* end = raw->constEnd();
+        while (begin < end && isAsciiSpace(*begin))
+            ++begin;
+        while (end > begin && isAsciiSpace(end[-1]))
+            --end;
+        // text() also trims spaces beyond ASCII (an ideographic space), which only a decoder sees.
+        if (begin < end && (uchar(*begin) >= 0x80 || uchar(end[-1]) >= 0x80))
+            return QString::fromUtf8(*raw).trimmed().toUtf8();
+        return QByteArray::fromRawData(begin, end - begin);
     }
     QString needed(const char* column) const
     {
@@ -78,8 +92,24 @@ public:
             fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
         return value;
     }
+    QByteArray neededUtf8(const char* column) const
+    {
+        QByteArray value = utf8(column);
+        if (value.isEmpty())
+            fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
+        return value;
+    }
     int integer(const char* column) const
     {
+        // Plain digits, as nearly every number in a feed is written, are read off the bytes.
+        const QByteArray digits = utf8(column);
+        if (!digits.isEmpty() && digits.size() <= 9 &&
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            int n = 0;
+            for (char c : digits)
+                n = n * 10 + (c - '0');
+            return n;
+        }
         const QString value = needed(column);
         bool ok = false;
         const int n = value.toInt(&ok);
@@ -90,12 +120,76 @@ public:
     [[noreturn]] void fail(const QString& what) const { throw InputError(path_, row_.line, what); }
 
 private:
+    static bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+    void check(const QByteArray& raw, const char* column) const
+    {
+        if (!isUtf8(raw))
+            throw InputError(path_, row_.line,
+                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
+        if (raw.contains('\0'))
+            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
+    }
+
+    // The row's field of the column; nullptr when the column is absent or the row stops short of it.
+    const QByteArray* field(const char* column) const
+    {
+        const int i = index(column);
+        return i >= 0 && i < row_.fields.size() ? &row_.fields[i] : nullptr;
+    }
+
+    // Rows ask for their columns by the same few names, row after row; those are remembered by
+    // the name's address (and checked by its text), which spares a look-up by name per field.
+    int index(const char* column) const
+    {
+        for (const Known& known : known_) {
+            if (known.address == column && known.name == column)
+                return known.index;
+        }
+        const int i = columns_.value(QLatin1String(column), -1);
+        if (known_.size() < 32)
+            known_.push_back({column, QByteArray(column), i});
+        return i;
+    }
+
+    struct Known {
+        const char* address;
+        QByteArray name;
+        int index;
+    };
+
     QString name_, path_;
     std::unique_ptr<ByteSource> data_;
     std::optional<CsvReader> reader_;
     QHash<QString, int> columns_;
     int headerSize_ = 0;
     CsvRecord row_;
+    mutable std::vector<Known> known_;
+};
+
+// Ids by their UTF-8 bytes, so that a row's field is found without a string made of it.
+class Utf8Index {
+public:
+    explicit Utf8Index(const QHash<QString, int>& byId)
+    {
+        index_.reserve(byId.size());
+        for (auto it = byId.cbegin(); it != byId.cend(); ++it)
+            index_.insert(it.key().toUtf8(), it.value());
+    }
+    int value(const QByteArray& id, int missing) const { return index_.value(id, missing); }
+
+private:
+    QHash<QByteArray, int> index_;
+};
+
+struct FareRuleHash {
+    std::size_t operator()(const FareRule& r) const { return qHashMulti(0, r.price, r.route, r.origin, r.destination); }
+};
+struct SameFareRule {
+    bool operator()(const FareRule& a, const FareRule& b) const
+    {
+        return a.price == b.price && a.route == b.route && a.origin == b.origin && a.destination == b.destination;
+    }
 };
 
 int zoneIndex(Feed& feed, QHash<QString, int>& zoneById, const QString& id)
@@ -171,26 +265,27 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
     t.require("trip_id");
     t.require("stop_id");
     t.require("stop_sequence");
+    const Utf8Index trips(tripById), stops(feed.stopById);
     // Rows of one trip usually follow each other; remembering the last saves most look-ups.
-    QString lastTrip;
+    QByteArray lastTrip;
     int lastIndex = -1;
     while (t.next()) {
-        const QString tripId = t.needed("trip_id");
+        const QByteArray tripId = t.neededUtf8("trip_id");
         if (tripId != lastTrip) {
-            const auto found = tripById.constFind(tripId);
-            if (found == tripById.constEnd())
-                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(tripId));
-            lastTrip = tripId;
-            lastIndex = *found;
+            const int found = trips.value(tripId, -1);
+            if (found < 0)
+                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(QString::fromUtf8(tripId)));
+            lastTrip = QByteArray(tripId.constData(), tripId.size());  // tripId points into the row
+            lastIndex = found;
         }
-        const QString stopId = t.needed("stop_id");
-        const auto stop = feed.stopById.constFind(stopId);
-        if (stop == feed.stopById.constEnd())
-            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(stopId));
+        const QByteArray stopId = t.neededUtf8("stop_id");
+        const int stop = stops.value(stopId, -1);
+        if (stop < 0)
+            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(QString::fromUtf8(stopId)));
         const int sequence = t.integer("stop_sequence");
         Trip& trip = feed.trips[std::size_t(lastIndex)];
         if (++trip.callCount <= Trip::kMaxKeptCalls)
-            trip.stops.emplace_back(sequence, *stop);
+            trip.stops.emplace_back(sequence, stop);
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),
@@ -200,7 +295,7 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
 
 void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneById)
 {
-    std::map<QString, int> priceOf;
+    QHash<QString, int> priceOf;
     {
         Table t(source, QStringLiteral("fare_attributes.txt"), false);
         t.require("fare_id");
@@ -220,34 +315,35 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
     Table t(source, QStringLiteral("fare_rules.txt"), false);
     t.require("fare_id");
     int unknownFare = 0, withContains = 0;
-    std::set<std::tuple<int, int, int, int>> distinct;
+    const Utf8Index prices(priceOf), routes(feed.routeById), zones(zoneById);
+    std::unordered_set<FareRule, FareRuleHash, SameFareRule> distinct;
     while (t.next()) {
-        const auto price = priceOf.find(t.needed("fare_id"));
-        if (price == priceOf.end()) {
+        const int price = prices.value(t.neededUtf8("fare_id"), -1);
+        if (price < 0) {
             ++unknownFare;
             continue;
         }
-        if (!t.text("contains_id").isEmpty()) {
+        if (!t.utf8("contains_id").isEmpty()) {
             ++withContains;
             continue;
         }
         FareRule rule;
-        rule.price = price->second;
-        const QString route = t.text("route_id");
-        const QString origin = t.text("origin_id");
-        const QString destination = t.text("destination_id");
+        rule.price = price;
+        const QByteArray route = t.utf8("route_id");
+        const QByteArray origin = t.utf8("origin_id");
+        const QByteArray destination = t.utf8("destination_id");
         // A rule for a route or zone no stop of the feed has can never apply.
         if (!route.isEmpty()) {
-            rule.route = feed.routeById.value(route, -2);
+            rule.route = routes.value(route, -2);
             if (rule.route == -2)
                 continue;
         }
-        if (!origin.isEmpty() && (rule.origin = zoneById.value(origin, -2)) == -2)
+        if (!origin.isEmpty() && (rule.origin = zones.value(origin, -2)) == -2)
             continue;
-        if (!destination.isEmpty() && (rule.destination = zoneById.value(destination, -2)) == -2)
+        if (!destination.isEmpty() && (rule.destination = zones.value(destination, -2)) == -2)
             continue;
         // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
-        if (!distinct.insert({rule.price, rule.route, rule.origin, rule.destination}).second)
+        if (!distinct.insert(rule).second)
             continue;
         feed.fareRules.push_back(rule);
     }
