@@ -1,6 +1,7 @@
 // The pure steps of the GTFS-JP import on hand-made patterns: ticket zones, cells, names, tape.
 #include "CsvReader.h"
 #include "InputError.h"
+#include "StrictText.h"
 #include "gtfs/BoardText.h"
 #include "gtfs/FareLookup.h"
 #include "gtfs/PatternConversion.h"
@@ -156,6 +157,63 @@ TEST(CsvReader, ReadsWhatSpreadsheetsAndFeedToolsWrite)
             EXPECT_TRUE(e.message().startsWith(says)) << e.message().toStdString();
         }
     }
+}
+
+// The bytes of a file a few at a time, as a zip entry may hand them out.
+class TrickleSource : public ByteSource {
+public:
+    explicit TrickleSource(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    qint64 read(char* buffer, qint64 max) override
+    {
+        const qint64 n = std::min({max, qint64(1 + reads_++ % 5), bytes_.size() - at_});
+        std::memcpy(buffer, bytes_.constData() + at_, std::size_t(n));
+        at_ += n;
+        return n;
+    }
+
+private:
+    QByteArray bytes_;
+    qint64 at_ = 0;
+    int reads_ = 0;
+};
+
+TEST(CsvReader, RecordsDoNotDependOnHowTheBytesArrive)
+{
+    // Every kind of line end, quote and field where a read may cut it; a field longer than a
+    // read; a short record after a long one.
+    const QByteArray text = "\xEF\xBB\xBF" "id,name\r\n\r\n1,\"a \"\"b\"\"\r\nc\"\r2,\"\"\n\n" + QByteArray(70000, 'x') +
+                            ",\"\r\"\r\nlast\r";
+    const auto readAll = [](ByteSource& source) {
+        CsvReader reader(source, QStringLiteral("f.txt"));
+        std::vector<std::pair<int, QList<QByteArray>>> records;
+        CsvRecord record;
+        while (reader.next(record))
+            records.emplace_back(record.line, record.fields);
+        return records;
+    };
+    MemorySource whole(text);
+    const auto expected = readAll(whole);
+    ASSERT_EQ(expected.size(), 5u);
+    EXPECT_EQ(expected[0], (std::pair<int, QList<QByteArray>>{1, {"id", "name"}}));
+    EXPECT_EQ(expected[1], (std::pair<int, QList<QByteArray>>{3, {"1", "a \"b\"\r\nc"}}));
+    EXPECT_EQ(expected[2], (std::pair<int, QList<QByteArray>>{5, {"2", ""}}));
+    EXPECT_EQ(expected[3].first, 7);
+    EXPECT_EQ(expected[3].second.value(1), "\r");
+    EXPECT_EQ(expected[4], (std::pair<int, QList<QByteArray>>{9, {"last"}}));
+    TrickleSource trickle(text);
+    EXPECT_EQ(readAll(trickle), expected);
+
+    TrickleSource open("a\nb,\"open\n\n");
+    EXPECT_THROW(readAll(open), InputError);
+}
+
+TEST(StrictText, OnlyWellFormedUtf8IsText)
+{
+    EXPECT_EQ(decodeUtf8("川崎駅西口 51"), QStringLiteral("川崎駅西口 51"));
+    EXPECT_EQ(decodeUtf8("\xF0\x9F\x9A\x8C"), QStringLiteral("\U0001F68C"));
+    // Cut off, overlong, a surrogate, past U+10FFFF (which Qt would have turned into U+FFFD).
+    for (const QByteArray bad : {"\xE5\xB7", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"})
+        EXPECT_FALSE(decodeUtf8("a" + bad + "b")) << bad.toHex().toStdString();
 }
 
 }  // namespace

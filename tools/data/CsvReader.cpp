@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cstring>
 
 namespace fareboard::datatool {
 namespace {
@@ -31,89 +32,98 @@ qint64 FileSource::read(char* buffer, qint64 max)
 }
 
 CsvReader::CsvReader(ByteSource& source, QString fileName, Limits limits)
-    : source_(source), fileName_(std::move(fileName)), limits_(limits), buffer_(std::size_t(kChunk))
+    : source_(source), fileName_(std::move(fileName)), limits_(limits)
 {
 }
 
-void CsvReader::fill()
+// Keeps the bytes not yet taken and reads more after them: a chunk, or as much again as is kept
+// when that is more, so that a long record is whole after a few reads.
+void CsvReader::refill()
 {
-    if (ended_ || at_ < size_)
-        return;
-    at_ = 0;
-    size_ = source_.read(buffer_.data(), kChunk);
-    if (size_ <= 0) {
-        size_ = 0;
-        ended_ = true;
+    const qsizetype kept = size_ - at_;
+    if (at_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + at_, std::size_t(kept));
+        at_ = 0;
+        size_ = kept;
+    }
+    // A source may hand out less than asked; reading on until all is in keeps a long record from
+    // being parsed again after every few bytes.
+    const qsizetype target = size_ + std::max(kChunk, kept);
+    if (qsizetype(buffer_.size()) < target)
+        buffer_.resize(std::size_t(target));
+    while (size_ < target && !ended_) {
+        const qint64 n = source_.read(buffer_.data() + size_, target - size_);
+        if (n <= 0)
+            ended_ = true;
+        else
+            size_ += n;
     }
     if (!started_) {
         started_ = true;
-        if (size_ >= 3 && buffer_[0] == '\xEF' && buffer_[1] == '\xBB' && buffer_[2] == '\xBF')
+        if (size_ >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0)
             at_ = 3;
-    }
-}
-
-int CsvReader::peek()
-{
-    fill();
-    return at_ < size_ ? uchar(buffer_[std::size_t(at_)]) : -1;
-}
-
-int CsvReader::get()
-{
-    const int c = peek();
-    if (c >= 0)
-        ++at_;
-    return c;
-}
-
-// Takes the rest of a line ending that began with `c` and counts the line.
-void CsvReader::endLine(int c)
-{
-    if (c == '\r' && peek() == '\n')
-        get();
-    ++line_;
-}
-
-void CsvReader::append(QByteArray& field, const char* bytes, qsizetype count, const CsvRecord& record)
-{
-    recordBytes_ += count;
-    if (recordBytes_ > limits_.maxRecordBytes)
-        throw InputError(fileName_, record.line,
-                         QStringLiteral("the record is longer than %1 bytes; this is not a line of such a file")
-                             .arg(limits_.maxRecordBytes));
-    field.append(bytes, count);
-}
-
-// The bytes from here up to the first of `stops` (or the end of what is buffered), appended to
-// the field as one piece: a field is copied once, not a byte at a time.
-template <typename IsStop>
-void CsvReader::appendUntil(QByteArray& field, const CsvRecord& record, IsStop isStop)
-{
-    while (peek() >= 0) {
-        const char* begin = buffer_.data() + at_;
-        const char* end = buffer_.data() + size_;
-        const char* stop = std::find_if(begin, end, isStop);
-        append(field, begin, stop - begin, record);
-        at_ += stop - begin;
-        if (stop != end)
-            return;
     }
 }
 
 bool CsvReader::next(CsvRecord& record)
 {
-    for (;;) {  // empty lines
-        const int c = peek();
-        if (c < 0) {
+    for (;;) {
+        switch (parse(record)) {
+        case Parsed::Record:
+            return true;
+        case Parsed::End:
             record.fields.clear();
             return false;
-        }
-        if (c != '\r' && c != '\n')
+        case Parsed::NeedMore:
+            refill();
             break;
-        endLine(get());
+        }
     }
-    record.line = line_;
-    recordBytes_ = 0;
+}
+
+// One record from the bytes in the buffer, or NeedMore when they end before it does (and the
+// file does not): the record is then parsed again from its start once more bytes are in. A
+// record is taken whole or not at all, so `at_` and `line_` move only past whole records and
+// empty lines.
+CsvReader::Parsed CsvReader::parse(CsvRecord& record)
+{
+    const char* const begin = buffer_.data();
+    const char* const end = begin + size_;
+    const char* p = begin + at_;
+    int line = line_;
+    auto commit = [&] {
+        at_ = p - begin;
+        line_ = line;
+    };
+    // Whether the byte after `p` is unknown yet; at the end of the file it is known not to be.
+    auto unknownAfter = [&](const char* at) { return at + 1 == end && !ended_; };
+
+    for (;;) {  // empty lines
+        if (p == end) {
+            commit();
+            return ended_ ? Parsed::End : Parsed::NeedMore;
+        }
+        if (*p != '\r' && *p != '\n')
+            break;
+        if (*p == '\r' && unknownAfter(p)) {
+            commit();
+            return Parsed::NeedMore;
+        }
+        p += (p[0] == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+        ++line;
+    }
+    commit();
+    record.line = line;
+    qsizetype bytes = 0;
+    auto add = [&](QByteArray& field, const char* from, qsizetype count) {
+        bytes += count;
+        if (bytes > limits_.maxRecordBytes)
+            throw InputError(fileName_, record.line,
+                             QStringLiteral("the record is longer than %1 bytes; this is not a line of such a file")
+                                 .arg(limits_.maxRecordBytes));
+        field.append(from, count);
+    };
+
     // The fields of the last record are emptied and filled again, so their buffers serve the
     // next record too: a million rows cost no allocation each.
     qsizetype count = 0;
@@ -125,46 +135,64 @@ bool CsvReader::next(CsvRecord& record)
             record.fields.emplace_back();
         QByteArray& field = record.fields[count++];
         field.resize(0);
-        int c = peek();
-        if (c == '"') {
-            const int openedOn = line_;
-            get();
+        if (p == end && !ended_)
+            return Parsed::NeedMore;
+        if (p < end && *p == '"') {
+            const int openedOn = line;
+            ++p;
             for (;;) {
-                appendUntil(field, record, [](char b) { return b == '"' || b == '\r' || b == '\n'; });
-                c = get();
-                if (c < 0)
-                    throw InputError(fileName_, openedOn, QStringLiteral("a quoted field is never closed"));
-                if (c == '"') {
-                    if (peek() != '"')
-                        break;
-                    get();
+                const char* stop = std::find_if(p, end, [](char c) { return c == '"' || c == '\r' || c == '\n'; });
+                add(field, p, stop - p);
+                p = stop;
+                if (p == end) {
+                    if (ended_)
+                        throw InputError(fileName_, openedOn, QStringLiteral("a quoted field is never closed"));
+                    return Parsed::NeedMore;
+                }
+                if (unknownAfter(p))
+                    return Parsed::NeedMore;
+                const bool pair = p + 1 < end && ((p[0] == '"' && p[1] == '"') || (p[0] == '\r' && p[1] == '\n'));
+                if (*p == '"' && !pair) {
+                    ++p;
+                    break;
+                }
+                if (*p == '"') {
+                    add(field, p, 1);
                 } else {
                     // A line end inside quotes is part of the field, as written.
-                    if (c == '\r' && peek() == '\n') {
-                        append(field, "\r", 1, record);
-                        c = get();
-                    }
-                    ++line_;
+                    add(field, p, pair ? 2 : 1);
+                    ++line;
                 }
-                const char one = char(c);
-                append(field, &one, 1, record);
+                p += pair ? 2 : 1;
             }
-            c = peek();
-            if (c >= 0 && c != ',' && c != '\r' && c != '\n')
-                throw InputError(fileName_, line_, QStringLiteral("text follows the closing quote of a field"));
+            if (p == end && !ended_)
+                return Parsed::NeedMore;
+            if (p < end && *p != ',' && *p != '\r' && *p != '\n')
+                throw InputError(fileName_, line, QStringLiteral("text follows the closing quote of a field"));
         } else {
-            appendUntil(field, record, [](char b) { return b == ',' || b == '\r' || b == '\n' || b == '"'; });
-            if (peek() == '"')
-                throw InputError(fileName_, line_,
+            const char* stop =
+                std::find_if(p, end, [](char c) { return c == ',' || c == '\r' || c == '\n' || c == '"'; });
+            add(field, p, stop - p);
+            p = stop;
+            if (p == end && !ended_)
+                return Parsed::NeedMore;
+            if (p < end && *p == '"')
+                throw InputError(fileName_, line,
                                  QStringLiteral("a quote inside an unquoted field (write it as \"\" inside quotes)"));
         }
-        c = get();
-        if (c == ',')
+        if (p < end && *p == ',') {
+            ++p;
             continue;
-        if (c >= 0)
-            endLine(c);
+        }
+        if (p < end) {
+            if (*p == '\r' && unknownAfter(p))
+                return Parsed::NeedMore;
+            p += (p[0] == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+            ++line;
+        }
         record.fields.resize(count);
-        return true;
+        commit();
+        return Parsed::Record;
     }
 }
 

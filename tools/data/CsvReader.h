@@ -39,22 +39,17 @@ public:
     const QString& fileName() const { return fileName_; }
 
 private:
-    int peek();  // -1 at the end
-    int get();
-    void fill();
-    void append(QByteArray& field, const char* bytes, qsizetype count, const CsvRecord& record);
-    template <typename IsStop>
-    void appendUntil(QByteArray& field, const CsvRecord& record, IsStop isStop);
-    void endLine(int c);
+    enum class Parsed { Record, NeedMore, End };
+    Parsed parse(CsvRecord& record);
+    void refill();
 
     ByteSource& source_;
     QString fileName_;
     Limits limits_;
-    std::vector<char> buffer_;
+    std::vector<char> buffer_;  // bytes read; those before at_ are taken
     qsizetype at_ = 0, size_ = 0;
     bool ended_ = false, started_ = false;
     int line_ = 1;
-    qsizetype recordBytes_ = 0;
 };
 
 }  // namespace fareboard::datatool
