@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
@@ -41,11 +42,65 @@ std::optional<QByteArray> convert(const char* to, const char* from, const QByteA
     return out;
 }
 
+// The Shift-JIS form of every character U+0000..U+FFFF, asked of iconv once: encoding a text is
+// then a look-up per character instead of a converter opened per text, and the import encodes
+// every stop of every route. Code page 932 has no shift states, so a text's bytes are its
+// characters' bytes one after another.
+class ShiftJisForms {
+public:
+    static constexpr quint16 kNone = 0xFFFF;  // no form; no code page 932 byte pair starts with 0xFF
+    static constexpr quint16 kAsk = 0xFFFE;   // a form this table cannot hold; iconv converts the text
+
+    ShiftJisForms()
+    {
+        forms_.fill(kNone);
+        iconv_t cd = iconv_open("CP932", "UTF-8");
+        if (cd == reinterpret_cast<iconv_t>(-1))
+            return;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            const QByteArray utf8 = QString(QChar(char16_t(c))).toUtf8();
+            char* in = const_cast<char*>(utf8.constData());
+            size_t inLeft = size_t(utf8.size());
+            char out[8];
+            char* dst = out;
+            size_t outLeft = sizeof out;
+            if (iconv(cd, &in, &inLeft, &dst, &outLeft) == size_t(-1)) {
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                continue;
+            }
+            const auto n = dst - out;
+            forms_[c] = n == 1 ? uchar(out[0]) : n == 2 ? quint16(uchar(out[0]) << 8 | uchar(out[1])) : kAsk;
+        }
+        iconv_close(cd);
+    }
+    quint16 operator[](char16_t c) const { return forms_[c]; }
+
+private:
+    std::array<quint16, 0x10000> forms_;  // one byte, or the lead byte << 8 | the trail byte
+};
+
 }  // namespace
 
 std::optional<QByteArray> encodeShiftJis(const QString& text)
 {
-    return convert("CP932", "UTF-8", text.toUtf8());
+    if (text.isEmpty())
+        return QByteArray();
+    static const ShiftJisForms forms;
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        const quint16 form = c.isSurrogate() ? ShiftJisForms::kAsk : forms[c.unicode()];
+        if (form == ShiftJisForms::kAsk)
+            return convert("CP932", "UTF-8", text.toUtf8());
+        if (form == ShiftJisForms::kNone)
+            return std::nullopt;
+        if (form > 0xFF)
+            out += char(form >> 8);
+        out += char(form & 0xFF);
+    }
+    return out;
 }
 
 std::optional<QString> decodeShiftJis(const QByteArray& bytes)
