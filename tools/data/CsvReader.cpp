@@ -121,7 +121,9 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
             throw InputError(fileName_, record.line,
                              QStringLiteral("the record is longer than %1 bytes; this is not a line of such a file")
                                  .arg(limits_.maxRecordBytes));
-        field.append(from, count);
+        const qsizetype had = field.size();
+        field.resize(had + count);  // within the buffer kept from the last record, mostly
+        std::memcpy(field.data() + had, from, std::size_t(count));
     };
 
     // The fields of the last record are emptied and filled again, so their buffers serve the

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <unordered_set>
 
@@ -143,7 +144,7 @@ private:
     int index(const char* column) const
     {
         for (const Known& known : known_) {
-            if (known.address == column && known.name == column)
+            if (known.address == column && std::strcmp(known.name.constData(), column) == 0)
                 return known.index;
         }
         const int i = columns_.value(QLatin1String(column), -1);
@@ -183,7 +184,21 @@ private:
 };
 
 struct FareRuleHash {
-    std::size_t operator()(const FareRule& r) const { return qHashMulti(0, r.price, r.route, r.origin, r.destination); }
+    std::size_t operator()(const FareRule& r) const
+    {
+        // Prices, routes and zones are small numbers close together; mixing them well keeps
+        // the buckets short where a plain combination would pile them up.
+        const auto mix = [](quint64 x) {
+            x ^= x >> 30;
+            x *= 0xbf58476d1ce4e5b9ULL;
+            x ^= x >> 27;
+            x *= 0x94d049bb133111ebULL;
+            return x ^ (x >> 31);
+        };
+        const quint64 a = quint64(quint32(r.price)) << 32 | quint32(r.route);
+        const quint64 b = quint64(quint32(r.origin)) << 32 | quint32(r.destination);
+        return std::size_t(mix(a ^ mix(b)));
+    }
 };
 struct SameFareRule {
     bool operator()(const FareRule& a, const FareRule& b) const
