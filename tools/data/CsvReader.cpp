@@ -116,6 +116,8 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
     record.line = line;
     qsizetype bytes = 0;
     auto add = [&](QByteArray& field, const char* from, qsizetype count) {
+        if (count == 0)
+            return;  // an empty field keeps no buffer; asking it for one would make one
         bytes += count;
         if (bytes > limits_.maxRecordBytes)
             throw InputError(fileName_, record.line,
@@ -136,7 +138,8 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
         if (count == record.fields.size())
             record.fields.emplace_back();
         QByteArray& field = record.fields[count++];
-        field.resize(0);
+        if (!field.isEmpty())
+            field.resize(0);
         if (p == end && !ended_)
             return Parsed::NeedMore;
         if (p < end && *p == '"') {
