@@ -2,6 +2,7 @@
 #include "CsvReader.h"
 #include "InputError.h"
 #include "StrictText.h"
+#include "fuzz/GtfsFuzzFeed.h"
 #include "gtfs/BoardText.h"
 #include "gtfs/FareLookup.h"
 #include "gtfs/PatternConversion.h"
@@ -214,6 +215,34 @@ TEST(StrictText, OnlyWellFormedUtf8IsText)
     // Cut off, overlong, a surrogate, past U+10FFFF (which Qt would have turned into U+FFFD).
     for (const QByteArray bad : {"\xE5\xB7", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"})
         EXPECT_FALSE(decodeUtf8("a" + bad + "b")) << bad.toHex().toStdString();
+}
+
+TEST(GtfsFeed, IdsMatchAsTheirTrimmedTextAndRepeatedRulesAreKeptOnce)
+{
+    // Ids with spaces around them (an ideographic one too) and numbers written loosely.
+    QByteArray rules = "fare_id,route_id,origin_id,destination_id\n";
+    QByteArray prices = "fare_id,price\n";
+    const QByteArray zones[] = {"", "Z1", "Z2", "Z3"};
+    for (int price = 100; price < 200; ++price) {
+        prices += "F" + QByteArray::number(price) + ',' + QByteArray::number(price) + '\n';
+        for (int twice = 0; twice < 2; ++twice)
+            for (const QByteArray route : {"", " R1"})
+                for (const QByteArray& from : zones)
+                    for (const QByteArray& to : zones)
+                        rules += "F" + QByteArray::number(price) + ',' + route + ',' + from + ',' + to + '\n';
+    }
+    fuzzfeed::MemoryFeed source({
+        {"stops.txt", "stop_id,stop_name,zone_id\nA,一,Z1\nB,二,Z2\n\xE3\x80\x80" "C,三,Z3\n"},
+        {"routes.txt", "route_id\nR1\n"},
+        {"trips.txt", "route_id,trip_id\nR1,T1\n"},
+        {"stop_times.txt", "trip_id,stop_id,stop_sequence\n T1 ,C\xE3\x80\x80,12\nT1,\"B \",007\nT1,A,+3\n"},
+        {"fare_attributes.txt", prices},
+        {"fare_rules.txt", rules},
+    });
+    const Feed feed = readFeed(source);
+    ASSERT_EQ(feed.trips.size(), 1u);
+    EXPECT_EQ(feed.trips[0].stops, (std::vector<std::pair<int, int>>{{3, 0}, {7, 1}, {12, 2}}));
+    EXPECT_EQ(feed.fareRules.size(), 100u * 2 * 4 * 4);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstring>
 #include <set>
-#include <unordered_set>
 
 namespace fareboard::datatool::gtfs {
 namespace {
@@ -183,11 +182,43 @@ private:
     QHash<QByteArray, int> index_;
 };
 
-struct FareRuleHash {
-    std::size_t operator()(const FareRule& r) const
+// The fare rules already kept, to tell a repeated one. Open addressing in one array: a feed has
+// hundreds of thousands of rules, and a node per rule costs a cache miss per look-up.
+class FareRuleSet {
+public:
+    // False when the rule is in already.
+    bool insert(const FareRule& rule)
     {
-        // Prices, routes and zones are small numbers close together; mixing them well keeps
-        // the buckets short where a plain combination would pile them up.
+        if (2 * (count_ + 1) > slots_.size())
+            grow();
+        const Key key = keyOf(rule);
+        for (std::size_t i = hash(key);; ++i) {
+            Key& slot = slots_[i & (slots_.size() - 1)];
+            if (slot.high == kEmpty) {
+                slot = key;
+                ++count_;
+                return true;
+            }
+            if (slot.high == key.high && slot.low == key.low)
+                return false;
+        }
+    }
+
+private:
+    struct Key {
+        quint64 high, low;
+    };
+    // No price is 2^32 - 1, so no rule has this.
+    static constexpr quint64 kEmpty = ~quint64(0);
+
+    static Key keyOf(const FareRule& r)
+    {
+        return {quint64(quint32(r.price)) << 32 | quint32(r.route), quint64(quint32(r.origin)) << 32 | quint32(r.destination)};
+    }
+    // Prices, routes and zones are small numbers close together: they are mixed well before
+    // their low bits pick a slot.
+    static std::size_t hash(const Key& k)
+    {
         const auto mix = [](quint64 x) {
             x ^= x >> 30;
             x *= 0xbf58476d1ce4e5b9ULL;
@@ -195,16 +226,24 @@ struct FareRuleHash {
             x *= 0x94d049bb133111ebULL;
             return x ^ (x >> 31);
         };
-        const quint64 a = quint64(quint32(r.price)) << 32 | quint32(r.route);
-        const quint64 b = quint64(quint32(r.origin)) << 32 | quint32(r.destination);
-        return std::size_t(mix(a ^ mix(b)));
+        return std::size_t(mix(k.high ^ mix(k.low)));
     }
-};
-struct SameFareRule {
-    bool operator()(const FareRule& a, const FareRule& b) const
+    void grow()
     {
-        return a.price == b.price && a.route == b.route && a.origin == b.origin && a.destination == b.destination;
+        std::vector<Key> old(std::max<std::size_t>(1024, slots_.size() * 2), Key{kEmpty, 0});
+        old.swap(slots_);
+        for (const Key& key : old) {
+            if (key.high == kEmpty)
+                continue;
+            std::size_t i = hash(key);
+            while (slots_[i & (slots_.size() - 1)].high != kEmpty)
+                ++i;
+            slots_[i & (slots_.size() - 1)] = key;
+        }
     }
+
+    std::vector<Key> slots_;
+    std::size_t count_ = 0;
 };
 
 int zoneIndex(Feed& feed, QHash<QString, int>& zoneById, const QString& id)
@@ -331,7 +370,7 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
     t.require("fare_id");
     int unknownFare = 0, withContains = 0;
     const Utf8Index prices(priceOf), routes(feed.routeById), zones(zoneById);
-    std::unordered_set<FareRule, FareRuleHash, SameFareRule> distinct;
+    FareRuleSet distinct;
     while (t.next()) {
         const int price = prices.value(t.neededUtf8("fare_id"), -1);
         if (price < 0) {
@@ -358,7 +397,7 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
         if (!destination.isEmpty() && (rule.destination = zones.value(destination, -2)) == -2)
             continue;
         // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
-        if (!distinct.insert(rule).second)
+        if (!distinct.insert(rule))
             continue;
         feed.fareRules.push_back(rule);
     }
