@@ -67,6 +67,19 @@ void CsvReader::refill()
 
 bool CsvReader::next(CsvRecord& record)
 {
+    if (!next(view_)) {
+        record.fields.clear();
+        return false;
+    }
+    record.line = view_.line;
+    record.fields.resize(qsizetype(view_.fields.size()));
+    for (std::size_t i = 0; i < view_.fields.size(); ++i)
+        record.fields[qsizetype(i)] = view_.fields[i].toByteArray();
+    return true;
+}
+
+bool CsvReader::next(CsvRecordView& record)
+{
     for (;;) {
         switch (parse(record)) {
         case Parsed::Record:
@@ -84,8 +97,9 @@ bool CsvReader::next(CsvRecord& record)
 // One record from the bytes in the buffer, or NeedMore when they end before it does (and the
 // file does not): the record is then parsed again from its start once more bytes are in. A
 // record is taken whole or not at all, so `at_` and `line_` move only past whole records and
-// empty lines.
-CsvReader::Parsed CsvReader::parse(CsvRecord& record)
+// empty lines. Fields are views of the buffer; only a quoted field with doubled quotes is
+// written out, into `unquoted_`, which is made big enough first never to move meanwhile.
+CsvReader::Parsed CsvReader::parse(CsvRecordView& record)
 {
     const char* const begin = buffer_.data();
     const char* const end = begin + size_;
@@ -114,40 +128,36 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
     }
     commit();
     record.line = line;
+    record.fields.clear();
+    if (unquoted_.size() < std::size_t(size_ - at_))
+        unquoted_.resize(std::size_t(size_ - at_));
+    char* written = unquoted_.data();
     qsizetype bytes = 0;
-    auto add = [&](QByteArray& field, const char* from, qsizetype count) {
-        if (count == 0)
-            return;  // an empty field keeps no buffer; asking it for one would make one
-        bytes += count;
+    auto count = [&](qsizetype n) {
+        bytes += n;
         if (bytes > limits_.maxRecordBytes)
             throw InputError(fileName_, record.line,
                              QStringLiteral("the record is longer than %1 bytes; this is not a line of such a file")
                                  .arg(limits_.maxRecordBytes));
-        const qsizetype had = field.size();
-        field.resize(had + count);  // within the buffer kept from the last record, mostly
-        std::memcpy(field.data() + had, from, std::size_t(count));
     };
 
-    // The fields of the last record are emptied and filled again, so their buffers serve the
-    // next record too: a million rows cost no allocation each.
-    qsizetype count = 0;
     for (;;) {
-        if (count >= limits_.maxFields)
+        if (qsizetype(record.fields.size()) >= limits_.maxFields)
             throw InputError(fileName_, record.line,
                              QStringLiteral("more than %1 fields in one record").arg(limits_.maxFields));
-        if (count == record.fields.size())
-            record.fields.emplace_back();
-        QByteArray& field = record.fields[count++];
-        if (!field.isEmpty())
-            field.resize(0);
         if (p == end && !ended_)
             return Parsed::NeedMore;
         if (p < end && *p == '"') {
             const int openedOn = line;
-            ++p;
+            const char* from = ++p;
+            char* out = nullptr;  // where the field is written out once it has a doubled quote
             for (;;) {
                 const char* stop = std::find_if(p, end, [](char c) { return c == '"' || c == '\r' || c == '\n'; });
-                add(field, p, stop - p);
+                count(stop - p);
+                if (out) {
+                    std::memcpy(written, p, std::size_t(stop - p));
+                    written += stop - p;
+                }
                 p = stop;
                 if (p == end) {
                     if (ended_)
@@ -156,19 +166,31 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
                 }
                 if (unknownAfter(p))
                     return Parsed::NeedMore;
-                const bool pair = p + 1 < end && ((p[0] == '"' && p[1] == '"') || (p[0] == '\r' && p[1] == '\n'));
-                if (*p == '"' && !pair) {
+                if (*p == '"' && !(p + 1 < end && p[1] == '"')) {
+                    record.fields.emplace_back(out ? QByteArrayView(out, written - out) : QByteArrayView(from, p - from));
                     ++p;
                     break;
                 }
                 if (*p == '"') {
-                    add(field, p, 1);
-                } else {
-                    // A line end inside quotes is part of the field, as written.
-                    add(field, p, pair ? 2 : 1);
-                    ++line;
+                    if (!out) {
+                        out = written;
+                        std::memcpy(written, from, std::size_t(p - from));
+                        written += p - from;
+                    }
+                    count(1);
+                    *written++ = '"';
+                    p += 2;
+                    continue;
                 }
-                p += pair ? 2 : 1;
+                // A line end inside quotes is part of the field, as written.
+                const qsizetype n = (p[0] == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
+                count(n);
+                if (out) {
+                    std::memcpy(written, p, std::size_t(n));
+                    written += n;
+                }
+                p += n;
+                ++line;
             }
             if (p == end && !ended_)
                 return Parsed::NeedMore;
@@ -177,7 +199,8 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
         } else {
             const char* stop =
                 std::find_if(p, end, [](char c) { return c == ',' || c == '\r' || c == '\n' || c == '"'; });
-            add(field, p, stop - p);
+            count(stop - p);
+            record.fields.emplace_back(p, stop - p);
             p = stop;
             if (p == end && !ended_)
                 return Parsed::NeedMore;
@@ -195,7 +218,6 @@ CsvReader::Parsed CsvReader::parse(CsvRecord& record)
             p += (p[0] == '\r' && p + 1 < end && p[1] == '\n') ? 2 : 1;
             ++line;
         }
-        record.fields.resize(count);
         commit();
         return Parsed::Record;
     }

@@ -49,7 +49,7 @@ public:
     {
         if (!reader_ || !reader_->next(row_))
             return false;
-        if (row_.fields.size() > headerSize_)
+        if (qsizetype(row_.fields.size()) > headerSize_)
             throw InputError(path_, row_.line,
                              QStringLiteral("%1 fields, the header has only %2").arg(row_.fields.size()).arg(headerSize_));
         return true;
@@ -59,7 +59,7 @@ public:
     // The field's text, trimmed; empty when the column is absent or the row stops short of it.
     QString text(const char* column) const
     {
-        const QByteArray* raw = field(column);
+        const QByteArrayView* raw = field(column);
         if (!raw)
             return {};
         check(*raw, column);
@@ -70,12 +70,12 @@ public:
     // row, so it is good until next().
     QByteArray utf8(const char* column) const
     {
-        const QByteArray* raw = field(column);
+        const QByteArrayView* raw = field(column);
         if (!raw)
             return {};
         check(*raw, column);
-        const char* begin = raw->constBegin();
-        const char* end = raw->constEnd();
+        const char* begin = raw->data();
+        const char* end = begin + raw->size();
         while (begin < end && isAsciiSpace(*begin))
             ++begin;
         while (end > begin && isAsciiSpace(end[-1]))
@@ -122,20 +122,20 @@ public:
 private:
     static bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-    void check(const QByteArray& raw, const char* column) const
+    void check(QByteArrayView raw, const char* column) const
     {
         if (!isUtf8(raw))
             throw InputError(path_, row_.line,
                              QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
-        if (raw.contains('\0'))
+        if (std::memchr(raw.data(), 0, std::size_t(raw.size())))
             throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
     }
 
     // The row's field of the column; nullptr when the column is absent or the row stops short of it.
-    const QByteArray* field(const char* column) const
+    const QByteArrayView* field(const char* column) const
     {
         const int i = index(column);
-        return i >= 0 && i < row_.fields.size() ? &row_.fields[i] : nullptr;
+        return i >= 0 && std::size_t(i) < row_.fields.size() ? &row_.fields[std::size_t(i)] : nullptr;
     }
 
     // Rows ask for their columns by the same few names, row after row; those are remembered by
@@ -163,7 +163,7 @@ private:
     std::optional<CsvReader> reader_;
     QHash<QString, int> columns_;
     int headerSize_ = 0;
-    CsvRecord row_;
+    CsvRecordView row_;  // the fields are the reader's bytes, good until next()
     mutable std::vector<Known> known_;
 };
 
