@@ -7,12 +7,26 @@
 
 namespace fareboard::datatool::gtfs {
 
-int callTime(const QString& departure, const QString& arrival)
+int callTime(QByteArrayView departure, QByteArrayView arrival)
 {
-    const QString& text = departure.isEmpty() ? arrival : departure;
+    QByteArrayView text = (departure.trimmed().isEmpty() ? arrival : departure).trimmed();
     if (text.isEmpty())
         return kNoTime;
-    return parseGtfsTime(text).value_or(kBadTime);
+    // H:MM:SS, the hours of one to three digits (a trip past midnight goes on counting them).
+    const qsizetype colon = text.indexOf(':');
+    if (colon < 1 || colon > 3 || text.size() != colon + 6 || text[colon + 3] != ':')
+        return kBadTime;
+    auto digit = [&](qsizetype i) { return text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1; };
+    int hours = 0;
+    for (qsizetype i = 0; i < colon; ++i) {
+        if (digit(i) < 0)
+            return kBadTime;
+        hours = hours * 10 + digit(i);
+    }
+    const int m1 = digit(colon + 1), m2 = digit(colon + 2), s1 = digit(colon + 4), s2 = digit(colon + 5);
+    if (m1 < 0 || m1 > 5 || m2 < 0 || s1 < 0 || s1 > 5 || s2 < 0)
+        return kBadTime;
+    return hours * 3600 + (m1 * 10 + m2) * 60 + s1 * 10 + s2;
 }
 
 QByteArray tripTimesFileBytes(const Feed& feed, const RoutePattern& pattern, const QString& fileName,
