@@ -6,6 +6,28 @@
 #include <algorithm>
 
 namespace fareboard::datatool::gtfs {
+namespace {
+
+// "HH:MM:SS", written by hand: a feed's every call passes through here.
+QString timeText(int seconds)
+{
+    char text[16];
+    int n = 0;
+    const int hours = seconds / 3600;
+    if (hours >= 100)
+        text[n++] = char('0' + hours / 100 % 10);
+    text[n++] = char('0' + hours / 10 % 10);
+    text[n++] = char('0' + hours % 10);
+    const int minutes = seconds / 60 % 60, secs = seconds % 60;
+    for (int part : {minutes, secs}) {
+        text[n++] = ':';
+        text[n++] = char('0' + part / 10);
+        text[n++] = char('0' + part % 10);
+    }
+    return QString::fromLatin1(text, n);
+}
+
+}  // namespace
 
 int callTime(QByteArrayView departure, QByteArrayView arrival)
 {
@@ -63,7 +85,7 @@ QByteArray tripTimesFileBytes(const Feed& feed, const RoutePattern& pattern, con
                 if (line.first < 0)
                     line.first = time;
             }
-            line.fields << (time >= 0 ? gtfsTimeText(time) : QString());
+            line.fields << (time >= 0 ? timeText(time) : QString());
         }
         if (line.first < 0) {
             ++untimed;
