@@ -72,6 +72,7 @@ public:
     struct StoredSettings {
         SettingsStore store;
         std::optional<AppError> fault;
+        QByteArray damaged;  // a file that ends early: what it does hold
     };
     StoredSettings readStoredSettings() const;
 
@@ -82,6 +83,8 @@ public:
 
 private:
     void showConsole(const StoredSettings& stored);
+    void applySettings(const SettingsStore& s);
+    void gatherSettings(SettingsStore& s);
     void buildOptions();
 
     PlatformServices services_;
@@ -96,6 +99,8 @@ private:
     std::unique_ptr<frmCtl> console_;
     std::unique_ptr<AppTapeHost> tapeHost_;
     std::unique_ptr<mdlM_Tape> tape_;
+    // The settings file could not be read: it is copied aside before the first save over it.
+    bool keepDamagedFile_ = false;
 };
 
 }  // namespace fareboard
