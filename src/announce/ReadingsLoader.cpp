@@ -38,13 +38,34 @@ void ReadingsLoader::cancel()
     done_ = nullptr;
 }
 
+void ReadingsLoader::discard(ReadingTable table)
+{
+    if (table.isEmpty())
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        discarded_.push_back(std::move(table));
+        if (!worker_.joinable())
+            worker_ = std::thread([this] { run(); });
+    }
+    wake_.notify_all();
+}
+
 void ReadingsLoader::run()
 {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return quit_ || wanted_.has_value(); });
+        wake_.wait(lock, [this] { return quit_ || wanted_.has_value() || !discarded_.empty(); });
         if (quit_)
             return;
+        if (!discarded_.empty()) {
+            std::vector<ReadingTable> gone = std::move(discarded_);
+            discarded_.clear();
+            lock.unlock();
+            gone.clear();
+            lock.lock();
+            continue;
+        }
         const QString folder = *wanted_;
         wanted_.reset();
         const uint64_t request = request_;

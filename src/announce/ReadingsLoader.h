@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace fareboard {
 
@@ -33,6 +34,9 @@ public:
     void load(const QString& folder, Done done);
     void cancel();
     bool pending() const { return pending_; }
+    // Lets a table go on the loader's thread: freeing a million readings takes as long as
+    // reading them.
+    void discard(ReadingTable table);
 
 private:
     void run();
@@ -41,6 +45,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::optional<QString> wanted_;
+    std::vector<ReadingTable> discarded_;
     uint64_t request_ = 0;
     bool quit_ = false;
     bool pending_ = false;  // calling thread only

@@ -216,7 +216,7 @@ void mdlM_Tape::loadReadings(const QString& folder)
 
 void mdlM_Tape::readingsLoaded(ReadingTable table, const QString& refusal)
 {
-    readings_ = std::move(table);
+    readingsLoader_.discard(std::exchange(readings_, std::move(table)));
     readingsTip_ = refusal;
     showToolTip();
     spoken_.assign(tape_.size(), QString());

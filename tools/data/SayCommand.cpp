@@ -172,7 +172,8 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
         const QString& text = texts[i];
         const std::vector<int16_t> samples = voice->synthesize(prepared[i], settings, false, {});
         if (samples.empty()) {
-            err << "fareboard-data say: " << voiceName(kind) << " made no sound for: " << text << '\n';
+            err << "fareboard-data say: " << voiceName(kind) << " made no sound for: " << text
+                << (voice->failure().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(voice->failure())) << '\n';
             return kExitBadInput;
         }
         if (!spoken.empty())

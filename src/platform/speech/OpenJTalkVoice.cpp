@@ -24,8 +24,9 @@ constexpr int kLeadInMs = 5;      // the first consonant keeps its attack
 constexpr double kMaxSecondsPerCharacter = 0.3;
 constexpr qint64 kWaveBytesPerSecond = 48000 * 2;
 constexpr qint64 kWaveHeaderMargin = 64 * 1024;
-// The text analysis is a few lines per word.
-constexpr qint64 kAnalysisBytesPerCharacter = 4096;
+// The text analysis, with the trace of every phoneme that comes with it, runs to about 7 KB a
+// character.
+constexpr qint64 kAnalysisBytesPerCharacter = 64 * 1024;
 
 // The voice reads one line only; a line break in an announcement is a pause.
 QString oneLine(const QString& text)
@@ -85,7 +86,9 @@ OpenJTalkVoice::Run OpenJTalkVoice::run(const QStringList& extraArguments, const
     // background: seldom, so waiting costs the program next to nothing.
     const int pollMs = background ? 50 : 5;
     while (process.state() != QProcess::NotRunning) {
-        process.waitForFinished(pollMs);
+        // A pipe's worth at a time: waiting for the end instead reads all a runaway program
+        // writes meanwhile, hundreds of megabytes in a few milliseconds.
+        process.waitForReadyRead(pollMs);
         output += process.readAllStandardOutput();
         if (cancelled && cancelled()) {
             end();
