@@ -158,9 +158,7 @@ void mdlM_Tape::TapeLoad(const QString& folder, const QString& name)
                 host_.setControlEnabled(QString::fromLatin1(button), true);
         }
         pos_ = 0;
-        loadTip_.clear();
-        readingsTip_.clear();
-        showToolTip();
+        host_.setControlToolTip(kGroup, QString());
     } catch (const AppError& error) {
         host_.setControlEnabled(kGroup, false);
         const bool missing = error.number() == ErrorNumber::FileNotFound || error.number() == ErrorNumber::PathNotFound;
@@ -203,6 +201,9 @@ void mdlM_Tape::loadReadings(const QString& folder)
 {
     // Read beside the console: a large file takes seconds, and the reset goes on meanwhile.
     // What the tape is to say is made once the readings are there.
+    loadTip_.clear();
+    readingsTip_.clear();
+    showToolTip();
     speakWhenRead_ = 0;
     // A folder without a readings file (most) has nothing to wait for.
     if (!QFileInfo(readingsPath(folder)).isFile()) {

@@ -504,6 +504,18 @@ bool ticketDrawn(const frmCtl& console)
     return inked(console.previewImage()) > 0;
 }
 
+// A start whose settings name `plugin`, loaded for real.
+void startWithPlugin(AppRun& run, KobuRes& library, const QString& plugin)
+{
+    PlatformServices services = run.fakes.services();
+    PlatformServices withPlugins{services.messageBox, services.sleeper, services.clock, library,
+                                 services.shell,      services.audio,   services.makeSpeechEngine};
+    StoredSettings s;
+    s.pluginPath = plugin;
+    writeFile(run.settingsPath(), s.bytes());
+    run.start(withPlugins);
+}
+
 // Route 7, two stops "A" and "B", every fare 100 at A and 200 at B.
 void writeRoute7(const QString& folder)
 {
@@ -523,13 +535,7 @@ TEST(SettingsLifecycle, SamplePluginDrawsIntoThePreviewAtEveryUpdate)
 {
     AppRun run;
     RealPlugins library(run.fakes.library);
-    PlatformServices services = run.fakes.services();
-    PlatformServices withPlugins{services.messageBox, services.sleeper, services.clock, library,
-                                 services.shell,      services.audio,   services.makeSpeechEngine};
-    StoredSettings s;
-    s.pluginPath = QStringLiteral(FAREBOARD_SAMPLE_PLUGIN);
-    writeFile(run.settingsPath(), s.bytes());
-    run.start(withPlugins);
+    startWithPlugin(run, library, QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
     frmOption& o = run.app->options();
     EXPECT_EQ(o.List1()->count(), 10) << "the sample prints a barcode";
     EXPECT_GT(run.app->console().Combo1()->count(), 0);
@@ -680,13 +686,7 @@ TEST(SettingsLifecycle, ASlowPluginHoldsNeitherTheFaresNorTheStopItsTicketComesW
 {
     AppRun run;
     RealPlugins library(run.fakes.library);
-    PlatformServices services = run.fakes.services();
-    PlatformServices withPlugins{services.messageBox, services.sleeper, services.clock, library,
-                                 services.shell,      services.audio,   services.makeSpeechEngine};
-    StoredSettings s;
-    s.pluginPath = QStringLiteral(FAREBOARD_SLOW_PLUGIN);  // a second over every ticket
-    writeFile(run.settingsPath(), s.bytes());
-    run.start(withPlugins);
+    startWithPlugin(run, library, QStringLiteral(FAREBOARD_SLOW_PLUGIN));  // a second over every ticket
     QTemporaryDir routes;
     writeRoute7(routes.path());
     run.app->options().Text2(0)->setText(routes.path());
