@@ -197,6 +197,8 @@ void Form1::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    // A move the window manager took ends without a release here; this press starts afresh.
+    dragOffset_.reset();
     // Presses that a digit, a label or the stop-name column passes on are theirs, not a drag:
     // the window manager's move grab would swallow the second press of a double-click.
     if (childAt(event->position().toPoint()))

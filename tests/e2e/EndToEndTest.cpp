@@ -475,4 +475,54 @@ TEST_F(EndToEnd, ASettingsFileCutShortKeepsTheUsersSettingsAndIsKeptAside)
     EXPECT_EQ(back.SeiriPrev.SeiriPlgDir, settings.SeiriPrev.SeiriPlgDir);
 }
 
+TEST_F(EndToEnd, ATapOnTheBoardLeavesItWhereItIsAndADragEndsAtTheRelease)
+{
+    if (const QString why = startUnderOpenbox(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ASSERT_FALSE(HasFailure());
+    QDir root(scratch.path());
+    Child fareboard;
+    fareboard.process.setProcessEnvironment(env);
+    fareboard.process.setWorkingDirectory(root.path());
+    fareboard.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    fareboard.process.start(root.filePath(QStringLiteral("app/fareboard")), {});
+    ASSERT_TRUE(fareboard.process.waitForStarted(5000));
+    const QString boardName = QStringLiteral("^運賃表示器アプリケーション");
+    ASSERT_FALSE(waitForWindow(boardName, 15000).isEmpty());
+    auto place = [&] {
+        const auto g = windowNamed(boardName);
+        return g ? QPoint(g->x, g->y) : QPoint(-9999, -9999);
+    };
+    auto pointer = [&](const QStringList& steps) { run(xdotool, steps, display); };
+    QPoint at;
+    ASSERT_TRUE(waitFor([&] { at = place(); return at == QPoint(0, 0); }, 10000)) << "the board is not at the top left";
+
+    // A tap on the panel, the shortest click there is, then the pointer goes elsewhere.
+    for (int tap = 0; tap < 3; ++tap) {
+        pointer({QStringLiteral("mousemove"), QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("click"), QStringLiteral("1")});
+        QThread::msleep(300);
+        pointer({QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("500")});
+        QThread::msleep(500);
+        EXPECT_EQ(place(), QPoint(0, 0)) << "tap " << tap << ": the board follows the pointer";
+        // The click that would have put a stuck board down, away from it.
+        pointer({QStringLiteral("click"), QStringLiteral("1")});
+        QThread::msleep(200);
+    }
+
+    // A drag moves it, and it stays where the button came up.
+    pointer({QStringLiteral("mousemove"), QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("mousedown"), QStringLiteral("1")});
+    QThread::msleep(200);
+    for (int step = 20; step <= 100; step += 40) {
+        pointer({QStringLiteral("mousemove"), QString::number(step), QString::number(step)});
+        QThread::msleep(100);
+    }
+    pointer({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QThread::msleep(500);
+    const QPoint dropped = place();
+    EXPECT_GT(dropped.x(), 50) << "the drag did not move the board";
+    pointer({QStringLiteral("mousemove"), QStringLiteral("600"), QStringLiteral("700")});
+    QThread::msleep(500);
+    EXPECT_EQ(place(), dropped) << "the board went on moving after the release";
+}
+
 }  // namespace
