@@ -525,4 +525,23 @@ TEST_F(EndToEnd, ATapOnTheBoardLeavesItWhereItIsAndADragEndsAtTheRelease)
     EXPECT_EQ(place(), dropped) << "the board went on moving after the release";
 }
 
+TEST(CommandLine, HelpAndVersionAnswerWithoutOpeningAWindow)
+{
+    for (const char* option : {"--help", "--version"}) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // No display to open: a program that tried would fail, not answer.
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(FAREBOARD_EXE), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(10000)) << option;
+        EXPECT_EQ(program.exitCode(), 0) << option;
+        const QString said = QString::fromUtf8(program.readAllStandardOutput());
+        EXPECT_TRUE(said.startsWith(QString::fromLatin1(option) == QLatin1String("--help") ? QStringLiteral("Usage: fareboard")
+                                                                                        : QStringLiteral("fareboard ")))
+            << option << ": " << said.toStdString();
+    }
+}
+
 }  // namespace
