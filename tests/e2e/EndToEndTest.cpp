@@ -192,6 +192,16 @@ protected:
         return {};
     }
 
+    // The scratch copy of the program, started in the scratch folder under openbox.
+    bool startProgram(QProcess& program)
+    {
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(scratch.path());
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QDir(scratch.path()).filePath(QStringLiteral("app/fareboard")), {});
+        return program.waitForStarted(5000);
+    }
+
     // The window named `name` once it is on screen, or an empty id.
     QString waitForWindow(const QString& name, int timeoutMs)
     {
@@ -369,7 +379,6 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
         GTEST_SKIP() << why.toStdString();
     ASSERT_FALSE(HasFailure());
     QDir root(scratch.path());
-    const QString exe = root.filePath(QStringLiteral("app/fareboard"));
 
     const QString consoleName = QStringLiteral("^集中操作盤$");
     const QString boardName = QStringLiteral("^運賃表示器アプリケーション");
@@ -395,11 +404,7 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
     std::optional<QRect> firstConsole, firstBoard;
     for (int start = 0; start < 6; ++start) {
         Child fareboard;
-        fareboard.process.setProcessEnvironment(env);
-        fareboard.process.setWorkingDirectory(root.path());
-        fareboard.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        fareboard.process.start(exe, {});
-        ASSERT_TRUE(fareboard.process.waitForStarted(5000));
+        ASSERT_TRUE(startProgram(fareboard.process));
         QRect console, board;
         ASSERT_TRUE(settledFrames(console, board)) << "start " << start << ": the windows never settled";
         if (!firstConsole) {
@@ -452,11 +457,7 @@ TEST_F(EndToEnd, ASettingsFileCutShortKeepsTheUsersSettingsAndIsKeptAside)
     out.close();
 
     Child fareboard;
-    fareboard.process.setProcessEnvironment(env);
-    fareboard.process.setWorkingDirectory(root.path());
-    fareboard.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    fareboard.process.start(root.filePath(QStringLiteral("app/fareboard")), {});
-    ASSERT_TRUE(fareboard.process.waitForStarted(5000));
+    ASSERT_TRUE(startProgram(fareboard.process));
     // The start says what is wrong and that the file will be kept; OK goes on.
     const QString box = waitForWindow(QStringLiteral("^fareboard$"), 15000);
     ASSERT_FALSE(box.isEmpty()) << "no message about the damaged file";
@@ -480,13 +481,8 @@ TEST_F(EndToEnd, ATapOnTheBoardLeavesItWhereItIsAndADragEndsAtTheRelease)
     if (const QString why = startUnderOpenbox(); !why.isEmpty())
         GTEST_SKIP() << why.toStdString();
     ASSERT_FALSE(HasFailure());
-    QDir root(scratch.path());
     Child fareboard;
-    fareboard.process.setProcessEnvironment(env);
-    fareboard.process.setWorkingDirectory(root.path());
-    fareboard.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    fareboard.process.start(root.filePath(QStringLiteral("app/fareboard")), {});
-    ASSERT_TRUE(fareboard.process.waitForStarted(5000));
+    ASSERT_TRUE(startProgram(fareboard.process));
     const QString boardName = QStringLiteral("^運賃表示器アプリケーション");
     ASSERT_FALSE(waitForWindow(boardName, 15000).isEmpty());
     auto place = [&] {
