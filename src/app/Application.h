@@ -80,6 +80,7 @@ public:
     struct StoredSettings {
         SettingsStore store;
         std::optional<AppError> fault;
+        QByteArray damaged;  // a file that ends early: what it does hold
     };
     StoredSettings readStoredSettings() const;
 
@@ -90,6 +91,8 @@ public:
 
 private:
     void showConsole(const StoredSettings& stored);
+    void applySettings(const SettingsStore& s);
+    void gatherSettings(SettingsStore& s);
     void buildOptions();
     void buildOperation();
 
@@ -107,6 +110,8 @@ private:
     std::unique_ptr<mdlM_Tape> tape_;
     ConsoleMenu* consoleMenu_ = nullptr;  // the console's own
     std::unique_ptr<Operation> operation_;
+    // The settings file could not be read: it is copied aside before the first save over it.
+    bool keepDamagedFile_ = false;
 };
 
 }  // namespace fareboard
