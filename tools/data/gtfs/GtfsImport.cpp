@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <set>
+#include <unordered_set>
 
 namespace fareboard::datatool::gtfs {
 
@@ -110,6 +111,16 @@ void writeAll(const QString& dirPath, const std::vector<std::pair<QString, QByte
     }
 }
 
+// Texts looked up by a view of them, without a string made of each piece.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(QStringView text) const { return qHash(text); }
+};
+struct SameText {
+    using is_transparent = void;
+    bool operator()(QStringView a, QStringView b) const { return a == b; }
+};
+
 // Readings of the names the imported routes show, in the board's form of the text.
 std::vector<std::pair<QString, QString>> usedReadings(const Feed& feed, const std::vector<Imported>& items)
 {
@@ -122,17 +133,34 @@ std::vector<std::pair<QString, QString>> usedReadings(const Feed& feed, const st
         if (!item.pattern->headsign.isEmpty())
             shown.insert(toBoardText(item.pattern->headsign).text);
     }
-    std::vector<std::pair<QString, QString>> used;
+    std::vector<std::pair<QString, QString>> candidates;
+    std::unordered_set<QString, TextHash, SameText> wanted;
+    qsizetype longest = 0;
     for (const auto& [text, reading] : feed.readings) {
-        const BoardText board = toBoardText(text);
+        BoardText board = toBoardText(text);
         if (!board.replaced.isEmpty())
             continue;
-        // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば);
-        // the voice applies either where the text occurs.
-        const bool occurs = std::any_of(shown.begin(), shown.end(),
-                                        [&](const QString& name) { return name.contains(board.text); });
-        if (occurs)
-            used.emplace_back(board.text, reading);
+        longest = std::max(longest, board.text.size());
+        wanted.insert(board.text);
+        candidates.emplace_back(std::move(board.text), reading);
+    }
+    // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば); the
+    // voice applies either where the text occurs. Every piece of every shown name is looked up
+    // among the readings' texts, so the work grows with the names, not names times readings.
+    std::unordered_set<QString, TextHash, SameText> occurring;
+    for (const QString& name : shown) {
+        for (qsizetype from = 0; from < name.size(); ++from) {
+            for (qsizetype n = 1; n <= longest && from + n <= name.size(); ++n) {
+                const auto piece = wanted.find(QStringView(name).mid(from, n));
+                if (piece != wanted.end())
+                    occurring.insert(*piece);
+            }
+        }
+    }
+    std::vector<std::pair<QString, QString>> used;
+    for (auto& [text, reading] : candidates) {
+        if (occurring.contains(text) || (text.isEmpty() && !shown.empty()))
+            used.emplace_back(std::move(text), reading);
     }
     return used;
 }
