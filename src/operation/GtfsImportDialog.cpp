@@ -139,6 +139,8 @@ void GtfsImportDialog::build()
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     import_ = button(this, "cmdImport", QStringLiteral("取り込む"));
+    // Enter imports what is chosen, as the dialog's main step.
+    import_->setDefault(true);
     cancel_ = button(this, "cmdCancel", QStringLiteral("中止"));
     close_ = button(this, "cmdClose", QStringLiteral("閉じる"));
     connect(import_, &QPushButton::clicked, this, &GtfsImportDialog::importChecked);
@@ -192,6 +194,7 @@ void GtfsImportDialog::openFeed(const QString& path)
     if (busy() || path.isEmpty())
         return;
     path_->setText(path);
+    setWindowTitle(QStringLiteral("GTFS-JPから取り込む"));
     listing_.reset();
     model_->setRows({});
     operator_->clear();
@@ -224,6 +227,9 @@ void GtfsImportDialog::listed(int outcome, const ImportFault& fault)
     }
     listing_ = std::move(reading_);
     const QDate today = services_.today ? services_.today() : QDate::currentDate();
+    // The title names the operator, which is also how a window list tells the feed read.
+    if (!listing_->agencyName.isEmpty())
+        setWindowTitle(QStringLiteral("GTFS-JPから取り込む - ") + listing_->agencyName);
     operator_->setText(QStringLiteral("事業者：") +
                        (listing_->agencyName.isEmpty() ? QStringLiteral("（記載なし）") : listing_->agencyName));
     validity_->setText(validityText(listing_->validFrom, listing_->validTo, today));
@@ -232,12 +238,15 @@ void GtfsImportDialog::listed(int outcome, const ImportFault& fault)
     std::vector<RouteRow> rows = listing_->patterns;
     sortByNumber(rows);
     model_->setRows(std::move(rows));
+    // A feed of a whole city has thousands of patterns; the widths come from the first rows.
+    table_->horizontalHeader()->setResizeContentsPrecision(200);
     table_->resizeColumnsToContents();
     table_->horizontalHeader()->setSectionResizeMode(RouteTableModel::Run, QHeaderView::Stretch);
     status_->setText(QStringLiteral("取り込む系統を選んで「取り込む」を押してください。取り込み先：") +
                      importFolderFor(services_.routesHome, listing_->agencyName));
     progress_->setValue(0);
     updateButtons();
+    table_->setFocus();
 }
 
 void GtfsImportDialog::checkShown(bool checked)
@@ -267,33 +276,36 @@ void GtfsImportDialog::importChecked()
     report_ = report;
     FeedListing* listing = listing_.get();
     connect(task_, &ImportTask::finished, this,
-            [this, staging, target](ImportTask::Outcome outcome, const ImportFault& fault) {
-                importDone(int(outcome), fault, staging, target);
-            },
+            [this, target](ImportTask::Outcome outcome, const ImportFault& fault) { importDone(int(outcome), fault, target); },
             Qt::SingleShotConnection);
-    task_->start([listing, numbers, staging, report](ImportProgress& p) { *report = listing->import(numbers, staging, p); });
+    // All of the file work is the worker's, the swap and the removal of the old import too:
+    // a folder of thousands of files takes a while to remove.
+    task_->start([listing, numbers, staging, target, report](ImportProgress& p) {
+        try {
+            *report = listing->import(numbers, staging, p);
+            if (p.cancelRequested)
+                throw ImportCancelled{};
+            if (const QString why = replaceFolder(staging, target); !why.isEmpty())
+                throw ImportFault{target, 0, QStringLiteral("cannot put the import in place: %1").arg(why)};
+        } catch (...) {
+            removeStagingFolder(staging);
+            throw;
+        }
+    });
     setBusy(true, QStringLiteral("取り込んでいます..."));
 }
 
-void GtfsImportDialog::importDone(int outcome, const ImportFault& fault, const QString& staging, const QString& target)
+void GtfsImportDialog::importDone(int outcome, const ImportFault& fault, const QString& target)
 {
     setBusy(false, QString());
     if (outcome == int(ImportTask::Outcome::Cancelled)) {
-        removeStagingFolder(staging);
         progress_->setValue(0);
         status_->setText(QStringLiteral("取り込みを中止しました。何も書き込んでいません。"));
         return;
     }
     if (outcome == int(ImportTask::Outcome::Failed)) {
-        removeStagingFolder(staging);
         status_->setText(QStringLiteral("取り込めませんでした。何も書き込んでいません。"));
         showFault(fault);
-        return;
-    }
-    if (const QString why = replaceFolder(staging, target); !why.isEmpty()) {
-        removeStagingFolder(staging);
-        status_->setText(QStringLiteral("取り込めませんでした。何も書き込んでいません。"));
-        showFault({target, 0, QStringLiteral("cannot put the import in place: %1").arg(why)});
         return;
     }
     progress_->setValue(progress_->maximum());

@@ -81,7 +81,7 @@ private:
     void chooseFolder();
     void checkShown(bool checked);
     void listed(int outcome, const ImportFault& fault);
-    void importDone(int outcome, const ImportFault& fault, const QString& staging, const QString& target);
+    void importDone(int outcome, const ImportFault& fault, const QString& target);
     void showProgress();
     void setBusy(bool busy, const QString& what);
     void showFault(const ImportFault& fault);

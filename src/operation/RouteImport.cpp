@@ -51,7 +51,11 @@ RouteImport::RouteImport(Parts parts) : QObject(&parts.console), parts_(std::mov
     parts_.options.setImportHandler([this] { openImport(&parts_.options); });
 }
 
-RouteImport::~RouteImport() = default;
+RouteImport::~RouteImport()
+{
+    delete importDialog_;
+    delete routeList_;
+}
 
 void RouteImport::adopt(QWidget* window, QWidget* owner)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -65,8 +66,10 @@ private:
     std::unique_ptr<RouteChoices> choices_;
     QAction* importEntry_ = nullptr;
     QAction* routeListEntry_ = nullptr;
-    GtfsImportDialog* importDialog_ = nullptr;
-    RouteListWindow* routeList_ = nullptr;
+    // Children of whichever window they were last opened over; they go with this object, since
+    // they use the importer it holds.
+    QPointer<GtfsImportDialog> importDialog_;
+    QPointer<RouteListWindow> routeList_;
     QWidget* importOwner_ = nullptr;
 };
 

@@ -74,6 +74,7 @@ void RouteListWindow::setRoutes(const QString& folder, std::vector<RouteRow> row
     where_->setText(QStringLiteral("フォルダー：") + folder);
     sortByNumber(rows);
     model_->setRows(std::move(rows));
+    table_->horizontalHeader()->setResizeContentsPrecision(200);
     table_->resizeColumnsToContents();
     table_->horizontalHeader()->setSectionResizeMode(RouteTableModel::Run, QHeaderView::Stretch);
     selectNumber(chosen);
