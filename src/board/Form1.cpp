@@ -45,7 +45,7 @@ Form1::Form1(KobuRes& library, Clock& clock, std::shared_ptr<GlyphSource> glyphs
     for (int i = 1; i <= 24; ++i) {
         M_Degit* d = makeDegit(QStringLiteral("Degit(%1)").arg(i), degitRect(i));
         // The fare digits are three large cells in the board's own segment face.
-        d->setKeta(3);
+        d->setKeta(kFareDigits);
         d->setDegitSize(2);
         d->setDegitStyle(1);
         d->setGeometry(degitRect(i));

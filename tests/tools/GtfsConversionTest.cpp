@@ -54,9 +54,13 @@ TEST(GtfsConversion, StopsSharingEveryFareShareATicketNumber)
     EXPECT_EQ(c.rows[5].values[2], -1);  // 4 → 5 is missing in the feed
     EXPECT_EQ(c.rows[4].values[2], -1);  // at stop 4 nothing to fall back on either
     EXPECT_EQ(c.missingFares, 2);
+    // Column 25 chooses the stepping chime, as the options read it by default: an ordinary
+    // stop, then the terminus.
+    for (int r = 0; r < 6; ++r)
+        EXPECT_EQ(c.rows[std::size_t(r)].values[24], r == 5 ? 3 : 1) << "row " << r + 1;
     for (const auto& row : c.rows)
         for (std::size_t k = 3; k < 150; ++k)
-            ASSERT_EQ(row.values[k], 0);
+            ASSERT_EQ(row.values[k], k == 24 ? row.values[k] : 0);
 }
 
 TEST(GtfsConversion, ManyZonesAreAllWrittenAndTheBoardLimitIsSaid)
@@ -70,6 +74,11 @@ TEST(GtfsConversion, ManyZonesAreAllWrittenAndTheBoardLimitIsSaid)
     EXPECT_TRUE(c.warnings.join('\n').contains(QStringLiteral("29 ticket numbers: all are in the file, but the board shows only the first 24")))
         << c.warnings.join('\n').toStdString();
     EXPECT_EQ(c.missingFares, 0);
+    // Ticket 25's fares keep column 25, so there is no room for the chime, and that is said.
+    EXPECT_EQ(c.rows[29].values[24], 100 + 10 * 5);
+    EXPECT_TRUE(c.warnings.join('\n').contains(QStringLiteral("no stepping chime is written")));
+    // 390 yen fits the board's three digits.
+    EXPECT_FALSE(c.warnings.join('\n').contains(QStringLiteral("digits")));
 }
 
 TEST(GtfsConversion, TapeStepsTheBoardFromTheFirstStopToTheLast)
@@ -78,20 +87,36 @@ TEST(GtfsConversion, TapeStepsTheBoardFromTheFirstStopToTheLast)
     input.names = {QStringLiteral("川崎駅西口59番のりば"), QStringLiteral("Ａ町"), QStringLiteral("終点前")};
     input.headsign = QStringLiteral("矢向末吉橋循環");
     const ConvertedPattern c = convertPattern(input);
-    ASSERT_EQ(c.tape.size(), 3u);
-    EXPECT_EQ(c.tape[0].Text, QStringLiteral("ご乗車ありがとうございます。このバスは、矢向末吉橋循環行きです。"));
+    ASSERT_EQ(c.tape.size(), 4u);
+    EXPECT_EQ(c.tape[0].Text, QStringLiteral("ご乗車ありがとうございます。このバスは、矢向末吉橋循環です。"));
     EXPECT_EQ(c.tape[0].StepFlag, 0);
     EXPECT_EQ(c.tape[0].ChimeFlag, 1);
-    EXPECT_EQ(c.tape[1].Text, QStringLiteral("次は、Ａ町です。"));
+    EXPECT_EQ(c.tape[1].Text, QStringLiteral("次は、Ａ町です。お降りの方はボタンでお知らせください。"));
     EXPECT_EQ(c.tape[1].StepFlag, 1);
     EXPECT_EQ(c.tape[1].ChimeFlag, 2);
-    EXPECT_EQ(c.tape[2].Text, QStringLiteral("次は、終点、終点前です。お忘れ物のないようご注意ください。"));
+    EXPECT_EQ(c.tape[2].Text, QStringLiteral("次は、終点、終点前です。"));
     EXPECT_EQ(c.tape[2].StepFlag, 1);
     EXPECT_EQ(c.tape[2].ChimeFlag, 3);
+    // Arriving moves nothing: the board is at the terminus already.
+    EXPECT_EQ(c.tape[3].Text, QStringLiteral("終点、終点前です。お忘れ物のないようご注意ください。"));
+    EXPECT_EQ(c.tape[3].StepFlag, 0);
     EXPECT_EQ(c.rows[0].stopName, QStringLiteral("川崎駅西口５９番のりば"));
 
     input.headsign.clear();  // without a headsign the last stop names where the bus goes
     EXPECT_EQ(convertPattern(input).tape[0].Text, QStringLiteral("ご乗車ありがとうございます。このバスは、終点前行きです。"));
+
+    // What a headsign already says is said once.
+    const std::pair<const char16_t*, const char16_t*> greetings[] = {
+        {u"六本木ヒルズ行", u"六本木ヒルズ行き"}, {u"熊谷駅南口行き", u"熊谷駅南口行き"},
+        {u"さくら台ゆき", u"さくら台ゆき"},       {u"駅前方面", u"駅前方面行き"},
+        {u"左回り", u"左回り"},                   {u"Aルート", u"Ａルート"},
+        {u"青凪線", u"青凪線"},                   {u"青凪港", u"青凪港行き"},
+    };
+    for (const auto& [headsign, says] : greetings) {
+        input.headsign = QString::fromUtf16(headsign);
+        EXPECT_EQ(convertPattern(input).tape[0].Text,
+                  QStringLiteral("ご乗車ありがとうございます。このバスは、%1です。").arg(QString::fromUtf16(says)));
+    }
 }
 
 TEST(GtfsConversion, NamesTakeTheBoardsForm)
@@ -100,6 +125,10 @@ TEST(GtfsConversion, NamesTakeTheBoardsForm)
     const BoardText missing = toBoardText(QStringLiteral("바다前\U0001F68C"));
     EXPECT_EQ(missing.text, QStringLiteral("〓〓前〓"));
     EXPECT_EQ(missing.replaced, QStringLiteral("바다\U0001F68C"));
+    // Half-width katakana take two bytes like every other character, sound marks joined where
+    // Shift-JIS has the joined form.
+    EXPECT_EQ(toBoardText(QStringLiteral("江南総合文化会館ﾋﾟﾋﾟｱ前")).text, QStringLiteral("江南総合文化会館ピピア前"));
+    EXPECT_EQ(toBoardText(QStringLiteral("ｶﾞｽﾀﾝｸ･ｳﾞｨﾗ ﾜﾞｰ ﾟ¥")).text, QStringLiteral("ガスタンク・ヴィラ　ワ゛ー　゜￥"));
 
     PatternInput input = pattern(2, [](int, int) -> std::optional<int> { return 100; });
     input.names[1] = QStringLiteral("とても長い名前の停留所前とても長い名前の停留所");

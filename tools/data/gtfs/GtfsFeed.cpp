@@ -2,8 +2,10 @@
 
 #include "CsvReader.h"
 #include "InputError.h"
+#include "StopNames.h"
 #include "StrictText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -115,6 +117,9 @@ void readStops(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
     Table t(source, QStringLiteral("stops.txt"), true);
     t.require("stop_id");
     t.require("stop_name");
+    // Stations may come after their poles; they are joined once all are read.
+    std::vector<std::pair<int, QString>> parentOf;
+    std::vector<bool> isStation;
     while (t.next()) {
         Stop stop;
         stop.id = t.needed("stop_id");
@@ -122,9 +127,21 @@ void readStops(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
         stop.zone = zoneIndex(feed, zoneById, t.text("zone_id"));
         if (feed.stopById.contains(stop.id))
             t.fail(QStringLiteral("stop_id %1 is given twice").arg(stop.id));
+        const QString type = t.text("location_type");
+        isStation.push_back(type == QLatin1String("1"));
+        const QString parent = t.text("parent_station");
+        if ((type.isEmpty() || type == QLatin1String("0")) && !parent.isEmpty())
+            parentOf.emplace_back(int(feed.stops.size()), parent);
         feed.stopById.insert(stop.id, int(feed.stops.size()));
         feed.stops.push_back(std::move(stop));
     }
+    for (const auto& [pole, parent] : parentOf) {
+        const int station = feed.stopById.value(parent, -1);
+        if (station >= 0 && isStation[std::size_t(station)] && !feed.stops[std::size_t(station)].name.isEmpty())
+            feed.stops[std::size_t(pole)].station = station;
+    }
+    for (Stop& stop : feed.stops)
+        stop.shown = stop.station >= 0 ? feed.stops[std::size_t(stop.station)].name : withoutBoardingPlace(stop.name);
 }
 
 void readRoutes(FeedSource& source, Feed& feed)
@@ -190,15 +207,27 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
         const int sequence = t.integer("stop_sequence");
         Trip& trip = feed.trips[std::size_t(lastIndex)];
         if (++trip.callCount <= Trip::kMaxKeptCalls)
-            trip.stops.emplace_back(sequence, *stop);
+            trip.stops.push_back({sequence, *stop, t.line()});
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+                         [](const auto& a, const auto& b) { return a.sequence < b.sequence; });
+        // Two stops at one place in the trip leave its order to chance.
+        const auto repeated = std::adjacent_find(trip.stops.begin(), trip.stops.end(),
+                                                 [](const auto& a, const auto& b) { return a.sequence == b.sequence; });
+        if (repeated != trip.stops.end()) {
+            const int first = std::min(repeated->line, repeated[1].line);
+            const int second = std::max(repeated->line, repeated[1].line);
+            throw InputError(source.pathOf(QStringLiteral("stop_times.txt")), second,
+                             QStringLiteral("trip_id %1 has stop_sequence %2 here and at line %3")
+                                 .arg(trip.id)
+                                 .arg(repeated->sequence)
+                                 .arg(first));
+        }
     }
 }
 
-void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneById)
+void readFares(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
 {
     std::map<QString, int> priceOf;
     {
@@ -219,46 +248,70 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
     }
     Table t(source, QStringLiteral("fare_rules.txt"), false);
     t.require("fare_id");
-    int unknownFare = 0, withContains = 0;
+    // Rules left out or that apply to no stop, each kind said once with its first line.
+    struct Dropped {
+        int count = 0;
+        int firstLine = 0;
+        void add(int line)
+        {
+            if (count++ == 0)
+                firstLine = line;
+        }
+    } unknownFare, withContains, unknownRoute, unknownZone;
     std::set<std::tuple<int, int, int, int>> distinct;
+    // A zone that no stop has still belongs to its route's rules: a route whose rules charge
+    // two prices is no flat-fare route, whether or not its stops have both zones.
+    const int stopZones = int(feed.zones.size());
+    auto ruleZone = [&](const QString& id, bool& unknown) {
+        if (id.isEmpty())
+            return -1;
+        const int zone = zoneIndex(feed, zoneById, id);
+        unknown |= zone >= stopZones;
+        return zone;
+    };
     while (t.next()) {
         const auto price = priceOf.find(t.needed("fare_id"));
         if (price == priceOf.end()) {
-            ++unknownFare;
+            unknownFare.add(t.line());
             continue;
         }
         if (!t.text("contains_id").isEmpty()) {
-            ++withContains;
+            withContains.add(t.line());
             continue;
         }
         FareRule rule;
         rule.price = price->second;
         const QString route = t.text("route_id");
-        const QString origin = t.text("origin_id");
-        const QString destination = t.text("destination_id");
-        // A rule for a route or zone no stop of the feed has can never apply.
         if (!route.isEmpty()) {
-            rule.route = feed.routeById.value(route, -2);
-            if (rule.route == -2)
+            rule.route = feed.routeById.value(route, -1);
+            if (rule.route < 0) {
+                unknownRoute.add(t.line());
                 continue;
+            }
         }
-        if (!origin.isEmpty() && (rule.origin = zoneById.value(origin, -2)) == -2)
-            continue;
-        if (!destination.isEmpty() && (rule.destination = zoneById.value(destination, -2)) == -2)
-            continue;
+        bool unknown = false;
+        rule.origin = ruleZone(t.text("origin_id"), unknown);
+        rule.destination = ruleZone(t.text("destination_id"), unknown);
+        if (unknown)
+            unknownZone.add(t.line());
         // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
         if (!distinct.insert({rule.price, rule.route, rule.origin, rule.destination}).second)
             continue;
         feed.fareRules.push_back(rule);
     }
-    if (unknownFare > 0)
-        feed.warnings << QStringLiteral("%1: %2 rule(s) name a fare_id that fare_attributes.txt lacks; they are left out")
-                             .arg(source.pathOf(QStringLiteral("fare_rules.txt")))
-                             .arg(unknownFare);
-    if (withContains > 0)
-        feed.warnings << QStringLiteral("%1: %2 rule(s) by contains_id are left out (fares go by origin and destination)")
-                             .arg(source.pathOf(QStringLiteral("fare_rules.txt")))
-                             .arg(withContains);
+    const QString path = source.pathOf(QStringLiteral("fare_rules.txt"));
+    auto say = [&](const Dropped& dropped, const QString& what) {
+        if (dropped.count > 0)
+            feed.warnings << QStringLiteral("%1:%2: %3 rule(s) %4 (the first of them on this line)")
+                                 .arg(path)
+                                 .arg(dropped.firstLine)
+                                 .arg(dropped.count)
+                                 .arg(what);
+    };
+    say(unknownFare, QStringLiteral("name a fare_id that fare_attributes.txt lacks; they are left out"));
+    say(withContains, QStringLiteral("by contains_id are left out (fares go by origin and destination)"));
+    say(unknownRoute, QStringLiteral("name a route_id that routes.txt lacks; they are left out"));
+    say(unknownZone, QStringLiteral("name an origin_id or destination_id that no stop's zone_id is; they match no stop"));
 }
 
 void readTranslations(FeedSource& source, Feed& feed, const QHash<QString, int>& tripById)
