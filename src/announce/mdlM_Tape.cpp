@@ -251,6 +251,14 @@ void mdlM_Tape::TapeSpeak(int32_t pos)
     engine_->speak(spokenAt(pos));
 }
 
+void mdlM_Tape::TapePlayAt(int32_t pos)
+{
+    if (pos < 1 || pos > count_)
+        return;
+    pos_ = pos - 1;
+    TapeNext();
+}
+
 void mdlM_Tape::TapeStop()
 {
     if (engine_)

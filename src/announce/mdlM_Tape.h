@@ -52,6 +52,13 @@ public:
     // Lets the speech engine go at shutdown, before the settings are saved.
     void releaseEngine();
 
+    // The stop-request bell and the timetable run speak through the tape's voice; none when
+    // speech is not available (or after the release at shutdown).
+    SpeechEngine* voice() const { return engine_.get(); }
+    // Plays entry pos, chime and text, as "送り" does on reaching it from the entry before, and
+    // leaves the tape there; a timetable run announces the stop it moved the board to.
+    void TapePlayAt(int32_t pos);
+
     // The broadcast data file of a route in a folder: "<folder>/<name>tp.csv".
     static QString fileName(const QString& folder, const QString& name);
 

@@ -18,6 +18,7 @@
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
 #include "options/ColorButton.h"
+#include "operation/Operation.h"
 #include "options/frmOption.h"
 #include "platform/glyphs/HostGlyphSource.h"
 #include "platform/speech/SpeechEngine.h"
@@ -53,7 +54,11 @@ Application::Application(PlatformServices services, ApplicationConfig config)
     sound_ = std::make_unique<mdlSndAPI>(services_.audio, services_.sleeper, config_.exeBaseName);
     board_ = std::make_unique<Form1>(services_.library, services_.clock, glyphs_);
     console_ = std::make_unique<frmCtl>(ConsoleContext{services_, dataIo_, *board_, *sound_, config_.exeBaseName, title(),
-                                                       [this] { SaveIni(); },
+                                                       [this] {
+                                                           SaveIni();
+                                                           if (operation_)
+                                                               operation_->save();
+                                                       },
                                                        // exit, not quit: quit would ask every window to close, and the board refuses.
                                                        [] { QCoreApplication::exit(0); }});
     board_->setConsoleEnabler([this](bool on) { console_->setEnabled(on); });
@@ -65,6 +70,8 @@ Application::Application(PlatformServices services, ApplicationConfig config)
 
 Application::~Application()
 {
+    // The operation panel drives the console, the board and the tape; it goes before them.
+    operation_.reset();
     // The tape speaks through the console's tape group; it goes first.
     tape_.reset();
     console_.reset();
@@ -98,6 +105,17 @@ void Application::start()
     // Shown after the console, the board would cover it where the two meet; the console stays on top.
     console_->raise();
     LoadIni(stored);
+    buildOperation();
+}
+
+void Application::buildOperation()
+{
+    OperationSettings defaults;
+    if (!config_.demoFolder.isEmpty())
+        defaults.stopRequestSound = withTrailingSeparator(config_.demoFolder) + DemoData::stopRequestSound();
+    operation_ = std::make_unique<Operation>(Operation::Parts{*console_, *board_, dataIo_, *options_, *tape_, *sound_,
+                                                              services_.clock, services_.library, *consoleMenu_, glyphs_},
+                                             config_.operationSettingsPath, defaults);
 }
 
 Application::StoredSettings Application::readStoredSettings() const
@@ -219,6 +237,8 @@ void Application::SetProp()
     column->setFontBold(o.Check4()->checkState() == Qt::Checked);
 
     console_->Option4_Click(console_->selectedBacklight());
+    if (operation_)
+        operation_->applyOptions();
 }
 
 void Application::LoadIni(const StoredSettings& read)

@@ -64,6 +64,8 @@ int main(int argc, char** argv)
                                         QFileInfo::exists(plugin) ? plugin : QString()};
     // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
+    // So do the operation panel's and the stop-request bell's.
+    config.operationSettingsPath = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/operation.conf");
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(
                                                  fareboard::BackgroundSpeechEngine::create(

@@ -147,7 +147,7 @@ void Form1::SetFormInfo(const SettingsStore& store)
 
 void Form1::Timer1_Timer()
 {
-    const QString now = clock_.timeText();  // "HH:mm:ss"
+    const QString now = (clockSource_ ? *clockSource_ : clock_).timeText();  // "HH:mm:ss"
     timeDegit_[0]->setValue(static_cast<int16_t>(now.mid(0, 2).toShort()));
     timeDegit_[1]->setValue(static_cast<int16_t>(now.mid(3, 2).toShort()));
 }

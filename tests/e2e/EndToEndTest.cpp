@@ -1,5 +1,6 @@
 // The real program on a display of its own: a route typed on the console's keypad with the
 // mouse, the reset, the lamp test, stepping both ways, and the board read back from screenshots.
+#include "BoardCells.h"
 #include "DesktopHarness.h"
 #include "board/BoardLayout.h"
 #include "controls/digit/M_Degit.h"
@@ -126,21 +127,7 @@ protected:
     QImage cell(const QImage& shot, int i) const { return boardPart(shot, BoardLayout::degitRect(i)); }
 
     // Tickets whose fare cell has lit segments.
-    std::set<int> litCells(const QImage& shot) const
-    {
-        const QRgb lit = oleColorToQColor(M_Degit::kDefaultDegitForeColor).rgb() & 0xFFFFFF;
-        std::set<int> cells;
-        for (int i = 1; i <= 24; ++i) {
-            const QImage c = cell(shot, i);
-            int n = 0;
-            for (int y = 0; y < c.height(); ++y)
-                for (int x = 0; x < c.width(); ++x)
-                    n += (c.pixel(x, y) & 0xFFFFFF) == lit;
-            if (n >= 20)
-                cells.insert(i);
-        }
-        return cells;
-    }
+    std::set<int> litCells(const QImage& shot) const { return e2e::litCells(shot, QPoint(board.x, board.y)); }
 
     // Screenshots until the lit cells are `expected`; the last one taken.
     QImage waitForLit(const std::set<int>& expected, int timeoutMs)
@@ -268,20 +255,10 @@ TEST_F(EndToEnd, DriveARouteOnTheRealConsole)
 std::optional<QRect> outerFrame(const QString& xdotool, const QString& display, const QString& name)
 {
     const QString id = visibleWindow(xdotool, display, name);
-    if (id.isEmpty())
+    const std::optional<QRect> client = clientArea(xdotool, display, name);
+    if (id.isEmpty() || !client)
         return std::nullopt;
-    int x = 0, y = 0, width = 0, height = 0;
-    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, display).split(QLatin1Char('\n'))) {
-        const QString value = line.section(QLatin1Char(':'), 1).trimmed();
-        if (line.contains(QStringLiteral("Absolute upper-left X:")))
-            x = value.toInt();
-        else if (line.contains(QStringLiteral("Absolute upper-left Y:")))
-            y = value.toInt();
-        else if (line.trimmed().startsWith(QStringLiteral("Width:")))
-            width = value.toInt();
-        else if (line.trimmed().startsWith(QStringLiteral("Height:")))
-            height = value.toInt();
-    }
+    const int x = client->x(), y = client->y(), width = client->width(), height = client->height();
     // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"; not framed yet without it.
     const QString extents = run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")}, display);
     const QStringList e = extents.section(QLatin1Char('='), 1).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -309,12 +286,7 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), display);
     Child wm;
-    wm.askToEnd = true;
-    wm.process.setProcessEnvironment(env);
-    wm.process.start(openbox, {QStringLiteral("--sm-disable")});
-    ASSERT_TRUE(wm.process.waitForStarted(5000));
-    ASSERT_TRUE(waitFor([&] { return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, display).contains(QStringLiteral("window id")); }, 5000))
-        << "openbox did not take the display";
+    ASSERT_TRUE(startOpenbox(wm, openbox, display)) << "openbox did not take the display";
 
     QDir root(scratch.path());
     ASSERT_TRUE(root.mkpath(QStringLiteral("app")));

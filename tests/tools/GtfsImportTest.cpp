@@ -5,6 +5,7 @@
 #include "app/DemoData.h"
 #include "gtfs/OutputFolder.h"
 #include "console/FareDataFile.h"
+#include "operation/Timetable.h"
 #include "platform/ShiftJis.h"
 #include "support/Bytes.h"
 
@@ -134,7 +135,8 @@ TEST_F(GtfsImport, TheSampleBecomesRoutesTheProgramDrives)
     const QString out = path(QStringLiteral("routes"));
     const ToolRun run = runTool({"gtfs", kSample, out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1tp.csv", "2.hy3", "2tp.csv", "readings.csv", "routes.csv"}));
+    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1times.csv", "1tp.csv", "2.hy3", "2times.csv", "2tp.csv", "readings.csv",
+                                         "routes.csv"}));
     for (const char* file : {"1.hy3", "2.hy3", "1tp.csv", "2tp.csv"}) {
         const ToolRun check = runTool({"check", out + '/' + file});
         EXPECT_EQ(check.status, 0) << file << check.err.toStdString();
@@ -386,7 +388,7 @@ TEST_F(GtfsImport, RoutesTheBoardCannotHoldAreRefused)
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("route L1 (1 trips): 302 stops; a fare table holds at most 301; not imported")))
         << run.err.toStdString();
-    EXPECT_EQ(filesIn(path("out")), (QStringList{"2.hy3", "2tp.csv", "readings.csv", "routes.csv"}));
+    EXPECT_EQ(filesIn(path("out")), (QStringList{"2.hy3", "2times.csv", "2tp.csv", "readings.csv", "routes.csv"}));
 
     EXPECT_EQ(runTool({"gtfs", path("long"), path("out2"), "--route", "L1"}).status, 1);
     EXPECT_FALSE(QFileInfo::exists(path("out2/routes.csv")));
@@ -498,7 +500,8 @@ TEST_F(GtfsImport, TheOutputFolderIsAllOldOrAllNew)
     QDir(out).rmdir("2tp.csv");
     run = runTool({"gtfs", kSample, out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1tp.csv", "2.hy3", "2tp.csv", "9.hy3", "notes.txt", "readings.csv", "routes.csv"}));
+    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1times.csv", "1tp.csv", "2.hy3", "2times.csv", "2tp.csv", "9.hy3", "notes.txt",
+                                        "readings.csv", "routes.csv"}));
     EXPECT_EQ(readFile(out + "/notes.txt"), QByteArray("earlier notes.txt"));
 
     // A full disk is named as the host names it.
@@ -561,6 +564,47 @@ TEST_F(GtfsImport, ForgedZipSizesAreRefusedBeforeMemoryRunsOut)
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("small.zip/stops.txt: the zip entry"))) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("out")));
+}
+
+TEST_F(GtfsImport, EachPatternGetsItsTripsTimetableByFirstDeparture)
+{
+    // 川57's first trip moved past midnight (6:27 becomes 24:27), one call without a time and
+    // one whose time is not a time.
+    copySample(path("feed"), [](const QString& name, QByteArray bytes) {
+        if (name != QLatin1String("stop_times.txt"))
+            return bytes;
+        QList<QByteArray> lines = bytes.split('\n');
+        for (QByteArray& line : lines) {
+            if (line.startsWith("21000-0-\xE5\xB9\xB3\xE6\x97\xA5\xEF\xBC\x88\xE6\x9C\x88\xEF\xBD\x9E\xE9\x87\x91\xEF\xBC\x89-001,"))
+                line.replace(",6:", ",24:");
+        }
+        bytes = lines.join('\n');
+        bytes.replace(",6:41:00,6:41:00,1535-01,", ",,,1535-01,");
+        bytes.replace(",6:52:00,6:52:00,1535-01,", ",6:52,6:52,1535-01,");
+        return bytes;
+    });
+    const ToolRun run = runTool({"gtfs", path("feed"), path("out")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("2times.csv: 1 time(s) that are not H:MM:SS are left empty"))) << run.err.toStdString();
+
+    // As the program reads it back.
+    const Timetable times = parseTimetable(readFile(path("out/2times.csv")), QStringLiteral("2times.csv"));
+    ASSERT_TRUE(times.fault.isEmpty()) << times.fault.toStdString();
+    ASSERT_EQ(times.trips.size(), 3u);
+    EXPECT_TRUE(times.trips[0].id.endsWith(QStringLiteral("-002")));
+    EXPECT_TRUE(times.trips[1].id.endsWith(QStringLiteral("-003")));
+    EXPECT_TRUE(times.trips[2].id.endsWith(QStringLiteral("-001")));
+    for (const TimetableTrip& trip : times.trips) {
+        EXPECT_EQ(trip.service, QStringLiteral("平日（月～金）"));
+        EXPECT_EQ(trip.headsign, QStringLiteral("末吉橋矢向循環"));
+        EXPECT_EQ(trip.departures.size(), 21u) << "one time for each stop of the pattern";
+    }
+    EXPECT_EQ(times.trips[0].departures[1], (6 * 60 + 40) * 60);
+    EXPECT_FALSE(times.trips[0].departures[2].has_value());
+    EXPECT_FALSE(times.trips[1].departures[2].has_value());
+    EXPECT_EQ(times.trips[2].departures[0], (24 * 60 + 27) * 60);
+    EXPECT_EQ(times.trips[2].departures[20], (24 * 60 + 54) * 60);
+    EXPECT_TRUE(readFile(path("out/2times.csv")).contains(",24:27:00,24:29:00,"));
 }
 
 }  // namespace

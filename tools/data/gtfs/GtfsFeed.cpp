@@ -4,6 +4,7 @@
 #include "InputError.h"
 #include "StopNames.h"
 #include "StrictText.h"
+#include "TripTimes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -175,6 +176,7 @@ void readTrips(FeedSource& source, Feed& feed, QHash<QString, int>& tripById)
         trip.route = *r;
         trip.direction = t.text("direction_id");
         trip.headsign = t.text("trip_headsign");
+        trip.service = t.text("service_id");
         if (tripById.contains(trip.id))
             t.fail(QStringLiteral("trip_id %1 is given twice").arg(trip.id));
         tripById.insert(trip.id, int(feed.trips.size()));
@@ -208,6 +210,8 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
         Trip& trip = feed.trips[std::size_t(lastIndex)];
         if (++trip.callCount <= Trip::kMaxKeptCalls)
             trip.stops.push_back({sequence, *stop, t.line()});
+        if (trip.callCount <= Trip::kMaxKeptCalls)
+            trip.times.emplace_back(sequence, callTime(t.text("departure_time"), t.text("arrival_time")));
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),

@@ -47,6 +47,9 @@ struct Trip {
     std::vector<Call> stops;
     int callCount = 0;  // all its rows in stop_times.txt
     static constexpr int kMaxKeptCalls = 302;
+    // For the timetables: service_id, and (stop_sequence, callTime) of the calls kept.
+    QString service;
+    std::vector<std::pair<int, int>> times;
 };
 
 // One line of fare_rules.txt that can apply: -1 for a column left empty (it matches any).

@@ -12,6 +12,7 @@
 #include "PatternConversion.h"
 #include "RoutePatterns.h"
 #include "StopNames.h"
+#include "TripTimes.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,7 +104,7 @@ QStringList earlierRouteFiles(const QString& folder, const std::vector<std::pair
             const int number = record.fields.value(0).toInt(&ok);
             if (!ok || number <= 0)
                 continue;
-            for (const char* suffix : {".hy3", "tp.csv"}) {
+            for (const char* suffix : {".hy3", "tp.csv", "times.csv"}) {
                 const QString name = QString::number(number) + QLatin1String(suffix);
                 if (!writing.count(name) && QFileInfo(dir.filePath(name)).isFile())
                     earlier << name;
@@ -269,6 +270,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         const QString fareName = number + QStringLiteral(".hy3");
         files.emplace_back(fareName, encodeFareData(item.converted.rows, fareName));
         files.emplace_back(number + QStringLiteral("tp.csv"), tapeFileBytes(item.converted.tape));
+        files.emplace_back(number + QStringLiteral("times.csv"),
+                           tripTimesFileBytes(feed, *item.pattern, number + QStringLiteral("times.csv"), warnings));
         for (const QString& w : item.converted.warnings)
             warnings << fareName + QStringLiteral(": ") + w;
         ++imported;
