@@ -16,6 +16,7 @@ class ConsoleMenu;
 class Form1;
 class GlyphSource;
 class Operation;
+class RouteImport;
 class frmCtl;
 class frmOption;
 class mdlM_Tape;
@@ -33,6 +34,8 @@ struct ApplicationConfig {
     QString samplePlugin = {};
     // The operation panel's and the stop-request bell's own settings; empty keeps none.
     QString operationSettingsPath = {};
+    // Where imported feeds' routes are kept, one folder per operator; empty: no import here.
+    QString routesHome = {};
 };
 
 // Owns everything one run of the program has: the route table, the settings store, the sound
@@ -61,6 +64,9 @@ public:
     ConsoleMenu& consoleMenu() { return *consoleMenu_; }
     // The operation panel and the stop-request bell; made at the end of the start-up.
     Operation* operation() { return operation_.get(); }
+    // The feed import and the route list; made at the end of the start-up when the run has a
+    // routes home.
+    RouteImport* routeImport() { return routeImport_; }
 
     // The start-up: sound channels closed, digits zeroed, the console shown at the bottom right
     // (or where the settings put it), the options dialog built with its defaults and the
@@ -92,6 +98,7 @@ private:
     void showConsole(const StoredSettings& stored);
     void buildOptions();
     void buildOperation();
+    void buildRouteImport();
 
     PlatformServices services_;
     ApplicationConfig config_;
@@ -107,6 +114,7 @@ private:
     std::unique_ptr<mdlM_Tape> tape_;
     ConsoleMenu* consoleMenu_ = nullptr;  // the console's own
     std::unique_ptr<Operation> operation_;
+    RouteImport* routeImport_ = nullptr;  // the console's too
 };
 
 }  // namespace fareboard

@@ -52,6 +52,7 @@ public:
     QString agencyName;  // agency_name of agency.txt; empty when the feed names none
     QDate validFrom;     // feed_info's feed_start_date and feed_end_date; null when not given
     QDate validTo;
+    bool validityFromCalendar = false;  // feed_info gave no dates; these are the service calendar's
     std::vector<RouteRow> patterns;  // as the tool's --list gives them, the refused ones included
 
     // Writes the files of the patterns numbered `numbers` into `folder` (existing and empty):

@@ -160,12 +160,14 @@ bool GtfsImportDialog::busy() const
     return task_->running();
 }
 
-QString GtfsImportDialog::validityText(const QDate& from, const QDate& to, const QDate& today)
+QString GtfsImportDialog::validityText(const QDate& from, const QDate& to, const QDate& today, bool fromCalendar)
 {
     if (!from.isValid() && !to.isValid())
         return QStringLiteral("有効期間：フィードに記載がありません");
     QString text = QStringLiteral("有効期間：") + (from.isValid() ? dateText(from) : QString()) + QStringLiteral("～") +
                    (to.isValid() ? dateText(to) : QString());
+    if (fromCalendar)
+        text += QStringLiteral("（運行日のカレンダーから）");
     if (expired(to, today))
         text += QStringLiteral("　このデータの有効期間は終わっています。今のダイヤや運賃とは違うかもしれません（取り込むことはできます）。");
     else if (from.isValid() && today < from)
@@ -232,7 +234,7 @@ void GtfsImportDialog::listed(int outcome, const ImportFault& fault)
         setWindowTitle(QStringLiteral("GTFS-JPから取り込む - ") + listing_->agencyName);
     operator_->setText(QStringLiteral("事業者：") +
                        (listing_->agencyName.isEmpty() ? QStringLiteral("（記載なし）") : listing_->agencyName));
-    validity_->setText(validityText(listing_->validFrom, listing_->validTo, today));
+    validity_->setText(validityText(listing_->validFrom, listing_->validTo, today, listing_->validityFromCalendar));
     validity_->setStyleSheet(expired(listing_->validTo, today) ? QStringLiteral("color: #c00000; font-weight: bold;")
                                                                : QString());
     std::vector<RouteRow> rows = listing_->patterns;

@@ -50,9 +50,9 @@ public:
     void importChecked();
     bool busy() const;
 
-    // The validity line: "有効期間: 2024年04月01日～2025年03月31日", with a plain word when the
+    // The validity line: "有効期間：2024年04月01日～2025年03月31日", with a plain word when the
     // feed has ended (still importable) or not yet begun, or that the feed says nothing.
-    static QString validityText(const QDate& from, const QDate& to, const QDate& today);
+    static QString validityText(const QDate& from, const QDate& to, const QDate& today, bool fromCalendar = false);
     static bool expired(const QDate& to, const QDate& today) { return to.isValid() && to < today; }
 
     // The controls, for tests.

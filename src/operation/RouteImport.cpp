@@ -57,6 +57,16 @@ RouteImport::~RouteImport()
     delete routeList_;
 }
 
+GtfsImportDialog* RouteImport::importDialog() const
+{
+    return importDialog_;
+}
+
+RouteListWindow* RouteImport::routeList() const
+{
+    return routeList_;
+}
+
 void RouteImport::adopt(QWidget* window, QWidget* owner)
 {
     // A window over the modal options dialog must be its child to take input; over the console

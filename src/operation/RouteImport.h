@@ -55,8 +55,8 @@ public:
 
     QAction* importEntry() const { return importEntry_; }
     QAction* routeListEntry() const { return routeListEntry_; }
-    GtfsImportDialog* importDialog() const { return importDialog_; }
-    RouteListWindow* routeList() const { return routeList_; }
+    GtfsImportDialog* importDialog() const;
+    RouteListWindow* routeList() const;
 
 private:
     void adopt(QWidget* window, QWidget* owner);
