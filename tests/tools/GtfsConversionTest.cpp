@@ -1,6 +1,8 @@
 // The pure steps of the GTFS-JP import on hand-made patterns: ticket zones, cells, names, tape.
 #include "CsvReader.h"
 #include "InputError.h"
+#include "StrictText.h"
+#include "fuzz/GtfsFuzzFeed.h"
 #include "gtfs/BoardText.h"
 #include "gtfs/FareLookup.h"
 #include "gtfs/PatternConversion.h"
@@ -185,6 +187,94 @@ TEST(CsvReader, ReadsWhatSpreadsheetsAndFeedToolsWrite)
             EXPECT_TRUE(e.message().startsWith(says)) << e.message().toStdString();
         }
     }
+}
+
+// The bytes of a file a few at a time, as a zip entry may hand them out.
+class TrickleSource : public ByteSource {
+public:
+    explicit TrickleSource(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    qint64 read(char* buffer, qint64 max) override
+    {
+        const qint64 n = std::min({max, qint64(1 + reads_++ % 5), bytes_.size() - at_});
+        std::memcpy(buffer, bytes_.constData() + at_, std::size_t(n));
+        at_ += n;
+        return n;
+    }
+
+private:
+    QByteArray bytes_;
+    qint64 at_ = 0;
+    int reads_ = 0;
+};
+
+TEST(CsvReader, RecordsDoNotDependOnHowTheBytesArrive)
+{
+    // Every kind of line end, quote and field where a read may cut it; a field longer than a
+    // read; a short record after a long one.
+    const QByteArray text = "\xEF\xBB\xBF" "id,name\r\n\r\n1,\"a \"\"b\"\"\r\nc\"\r2,\"\"\n\n" + QByteArray(70000, 'x') +
+                            ",\"\r\"\r\nlast\r";
+    const auto readAll = [](ByteSource& source) {
+        CsvReader reader(source, QStringLiteral("f.txt"));
+        std::vector<std::pair<int, QList<QByteArray>>> records;
+        CsvRecord record;
+        while (reader.next(record))
+            records.emplace_back(record.line, record.fields);
+        return records;
+    };
+    MemorySource whole(text);
+    const auto expected = readAll(whole);
+    ASSERT_EQ(expected.size(), 5u);
+    EXPECT_EQ(expected[0], (std::pair<int, QList<QByteArray>>{1, {"id", "name"}}));
+    EXPECT_EQ(expected[1], (std::pair<int, QList<QByteArray>>{3, {"1", "a \"b\"\r\nc"}}));
+    EXPECT_EQ(expected[2], (std::pair<int, QList<QByteArray>>{5, {"2", ""}}));
+    EXPECT_EQ(expected[3].first, 7);
+    EXPECT_EQ(expected[3].second.value(1), "\r");
+    EXPECT_EQ(expected[4], (std::pair<int, QList<QByteArray>>{9, {"last"}}));
+    TrickleSource trickle(text);
+    EXPECT_EQ(readAll(trickle), expected);
+
+    TrickleSource open("a\nb,\"open\n\n");
+    EXPECT_THROW(readAll(open), InputError);
+}
+
+TEST(StrictText, OnlyWellFormedUtf8IsText)
+{
+    EXPECT_EQ(decodeUtf8("川崎駅西口 51"), QStringLiteral("川崎駅西口 51"));
+    EXPECT_EQ(decodeUtf8("\xF0\x9F\x9A\x8C"), QStringLiteral("\U0001F68C"));
+    // Cut off, overlong, a surrogate, past U+10FFFF (which Qt would have turned into U+FFFD).
+    for (const QByteArray bad : {"\xE5\xB7", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80"})
+        EXPECT_FALSE(decodeUtf8("a" + bad + "b")) << bad.toHex().toStdString();
+}
+
+TEST(GtfsFeed, IdsMatchAsTheirTrimmedTextAndRepeatedRulesAreKeptOnce)
+{
+    // Ids with spaces around them (an ideographic one too) and numbers written loosely.
+    QByteArray rules = "fare_id,route_id,origin_id,destination_id\n";
+    QByteArray prices = "fare_id,price\n";
+    const QByteArray zones[] = {"", "Z1", "Z2", "Z3"};
+    for (int price = 100; price < 200; ++price) {
+        prices += "F" + QByteArray::number(price) + ',' + QByteArray::number(price) + '\n';
+        for (int twice = 0; twice < 2; ++twice)
+            for (const QByteArray route : {"", " R1"})
+                for (const QByteArray& from : zones)
+                    for (const QByteArray& to : zones)
+                        rules += "F" + QByteArray::number(price) + ',' + route + ',' + from + ',' + to + '\n';
+    }
+    fuzzfeed::MemoryFeed source({
+        {"stops.txt", "stop_id,stop_name,zone_id\nA,一,Z1\nB,二,Z2\n\xE3\x80\x80" "C,三,Z3\n"},
+        {"routes.txt", "route_id\nR1\n"},
+        {"trips.txt", "route_id,trip_id\nR1,T1\n"},
+        {"stop_times.txt", "trip_id,stop_id,stop_sequence\n T1 ,C\xE3\x80\x80,12\nT1,\"B \",007\nT1,A,+3\n"},
+        {"fare_attributes.txt", prices},
+        {"fare_rules.txt", rules},
+    });
+    const Feed feed = readFeed(source);
+    ASSERT_EQ(feed.trips.size(), 1u);
+    std::vector<std::pair<int, int>> calls;
+    for (const Trip::Call& call : feed.trips[0].stops)
+        calls.emplace_back(call.sequence, call.stop);
+    EXPECT_EQ(calls, (std::vector<std::pair<int, int>>{{3, 0}, {7, 1}, {12, 2}}));
+    EXPECT_EQ(feed.fareRules.size(), 100u * 2 * 4 * 4);
 }
 
 }  // namespace

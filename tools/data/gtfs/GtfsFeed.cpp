@@ -8,9 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <cstring>
 #include <set>
-#include <tuple>
 
 namespace fareboard::datatool::gtfs {
 namespace {
@@ -52,7 +51,7 @@ public:
     {
         if (!reader_ || !reader_->next(row_))
             return false;
-        if (row_.fields.size() > headerSize_)
+        if (qsizetype(row_.fields.size()) > headerSize_)
             throw InputError(path_, row_.line,
                              QStringLiteral("%1 fields, the header has only %2").arg(row_.fields.size()).arg(headerSize_));
         return true;
@@ -62,17 +61,31 @@ public:
     // The field's text, trimmed; empty when the column is absent or the row stops short of it.
     QString text(const char* column) const
     {
-        const int i = columns_.value(QLatin1String(column), -1);
-        if (i < 0 || i >= row_.fields.size())
+        const QByteArrayView* raw = field(column);
+        if (!raw)
             return {};
-        const QByteArray& raw = row_.fields[i];
-        const auto decoded = decodeUtf8(raw);
-        if (!decoded)
-            throw InputError(path_, row_.line,
-                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
-        if (raw.contains('\0'))
-            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
-        return decoded->trimmed();
+        check(*raw, column);
+        return QString::fromUtf8(*raw).trimmed();
+    }
+    // The same text as UTF-8, where possible the field's own bytes rather than a string made of
+    // them: ids are looked up by these, a million times in stop_times.txt. It points into the
+    // row, so it is good until next().
+    QByteArray utf8(const char* column) const
+    {
+        const QByteArrayView* raw = field(column);
+        if (!raw)
+            return {};
+        check(*raw, column);
+        const char* begin = raw->data();
+        const char* end = begin + raw->size();
+        while (begin < end && isAsciiSpace(*begin))
+            ++begin;
+        while (end > begin && isAsciiSpace(end[-1]))
+            --end;
+        // text() also trims spaces beyond ASCII (an ideographic space), which only a decoder sees.
+        if (begin < end && (uchar(*begin) >= 0x80 || uchar(end[-1]) >= 0x80))
+            return QString::fromUtf8(*raw).trimmed().toUtf8();
+        return QByteArray::fromRawData(begin, end - begin);
     }
     QString needed(const char* column) const
     {
@@ -81,8 +94,24 @@ public:
             fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
         return value;
     }
+    QByteArray neededUtf8(const char* column) const
+    {
+        QByteArray value = utf8(column);
+        if (value.isEmpty())
+            fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
+        return value;
+    }
     int integer(const char* column) const
     {
+        // Plain digits, as nearly every number in a feed is written, are read off the bytes.
+        const QByteArray digits = utf8(column);
+        if (!digits.isEmpty() && digits.size() <= 9 &&
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            int n = 0;
+            for (char c : digits)
+                n = n * 10 + (c - '0');
+            return n;
+        }
         const QString value = needed(column);
         bool ok = false;
         const int n = value.toInt(&ok);
@@ -93,12 +122,130 @@ public:
     [[noreturn]] void fail(const QString& what) const { throw InputError(path_, row_.line, what); }
 
 private:
+    static bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+    void check(QByteArrayView raw, const char* column) const
+    {
+        if (!isUtf8(raw))
+            throw InputError(path_, row_.line,
+                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
+        if (std::memchr(raw.data(), 0, std::size_t(raw.size())))
+            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
+    }
+
+    // The row's field of the column; nullptr when the column is absent or the row stops short of it.
+    const QByteArrayView* field(const char* column) const
+    {
+        const int i = index(column);
+        return i >= 0 && std::size_t(i) < row_.fields.size() ? &row_.fields[std::size_t(i)] : nullptr;
+    }
+
+    // Rows ask for their columns by the same few names, row after row; those are remembered by
+    // the name's address (and checked by its text), which spares a look-up by name per field.
+    int index(const char* column) const
+    {
+        for (const Known& known : known_) {
+            if (known.address == column && std::strcmp(known.name.constData(), column) == 0)
+                return known.index;
+        }
+        const int i = columns_.value(QLatin1String(column), -1);
+        if (known_.size() < 32)
+            known_.push_back({column, QByteArray(column), i});
+        return i;
+    }
+
+    struct Known {
+        const char* address;
+        QByteArray name;
+        int index;
+    };
+
     QString name_, path_;
     std::unique_ptr<ByteSource> data_;
     std::optional<CsvReader> reader_;
     QHash<QString, int> columns_;
     int headerSize_ = 0;
-    CsvRecord row_;
+    CsvRecordView row_;  // the fields are the reader's bytes, good until next()
+    mutable std::vector<Known> known_;
+};
+
+// Ids by their UTF-8 bytes, so that a row's field is found without a string made of it.
+class Utf8Index {
+public:
+    explicit Utf8Index(const QHash<QString, int>& byId)
+    {
+        index_.reserve(byId.size());
+        for (auto it = byId.cbegin(); it != byId.cend(); ++it)
+            index_.insert(it.key().toUtf8(), it.value());
+    }
+    int value(const QByteArray& id, int missing) const { return index_.value(id, missing); }
+
+private:
+    QHash<QByteArray, int> index_;
+};
+
+// The fare rules already kept, to tell a repeated one. Open addressing in one array: a feed has
+// hundreds of thousands of rules, and a node per rule costs a cache miss per look-up.
+class FareRuleSet {
+public:
+    // False when the rule is in already.
+    bool insert(const FareRule& rule)
+    {
+        if (2 * (count_ + 1) > slots_.size())
+            grow();
+        const Key key = keyOf(rule);
+        for (std::size_t i = hash(key);; ++i) {
+            Key& slot = slots_[i & (slots_.size() - 1)];
+            if (slot.high == kEmpty) {
+                slot = key;
+                ++count_;
+                return true;
+            }
+            if (slot.high == key.high && slot.low == key.low)
+                return false;
+        }
+    }
+
+private:
+    struct Key {
+        quint64 high, low;
+    };
+    // No price is 2^32 - 1, so no rule has this.
+    static constexpr quint64 kEmpty = ~quint64(0);
+
+    static Key keyOf(const FareRule& r)
+    {
+        return {quint64(quint32(r.price)) << 32 | quint32(r.route), quint64(quint32(r.origin)) << 32 | quint32(r.destination)};
+    }
+    // Prices, routes and zones are small numbers close together: they are mixed well before
+    // their low bits pick a slot.
+    static std::size_t hash(const Key& k)
+    {
+        const auto mix = [](quint64 x) {
+            x ^= x >> 30;
+            x *= 0xbf58476d1ce4e5b9ULL;
+            x ^= x >> 27;
+            x *= 0x94d049bb133111ebULL;
+            return x ^ (x >> 31);
+        };
+        return std::size_t(mix(k.high ^ mix(k.low)));
+    }
+    void grow()
+    {
+        std::vector<Key> old(std::max<std::size_t>(1024, slots_.size() * 2), Key{kEmpty, 0});
+        old.swap(slots_);
+        for (const Key& key : old) {
+            if (key.high == kEmpty)
+                continue;
+            std::size_t i = hash(key);
+            while (slots_[i & (slots_.size() - 1)].high != kEmpty)
+                ++i;
+            slots_[i & (slots_.size() - 1)] = key;
+        }
+    }
+
+    std::vector<Key> slots_;
+    std::size_t count_ = 0;
 };
 
 int zoneIndex(Feed& feed, QHash<QString, int>& zoneById, const QString& id)
@@ -190,28 +337,29 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
     t.require("trip_id");
     t.require("stop_id");
     t.require("stop_sequence");
+    const Utf8Index trips(tripById), stops(feed.stopById);
     // Rows of one trip usually follow each other; remembering the last saves most look-ups.
-    QString lastTrip;
+    QByteArray lastTrip;
     int lastIndex = -1;
     while (t.next()) {
-        const QString tripId = t.needed("trip_id");
+        const QByteArray tripId = t.neededUtf8("trip_id");
         if (tripId != lastTrip) {
-            const auto found = tripById.constFind(tripId);
-            if (found == tripById.constEnd())
-                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(tripId));
-            lastTrip = tripId;
-            lastIndex = *found;
+            const int found = trips.value(tripId, -1);
+            if (found < 0)
+                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(QString::fromUtf8(tripId)));
+            lastTrip = QByteArray(tripId.constData(), tripId.size());  // tripId points into the row
+            lastIndex = found;
         }
-        const QString stopId = t.needed("stop_id");
-        const auto stop = feed.stopById.constFind(stopId);
-        if (stop == feed.stopById.constEnd())
-            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(stopId));
+        const QByteArray stopId = t.neededUtf8("stop_id");
+        const int stop = stops.value(stopId, -1);
+        if (stop < 0)
+            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(QString::fromUtf8(stopId)));
         const int sequence = t.integer("stop_sequence");
         Trip& trip = feed.trips[std::size_t(lastIndex)];
         if (++trip.callCount <= Trip::kMaxKeptCalls)
-            trip.stops.push_back({sequence, *stop, t.line()});
+            trip.stops.push_back({sequence, stop, t.line()});
         if (trip.callCount <= Trip::kMaxKeptCalls)
-            trip.times.emplace_back(sequence, callTime(t.text("departure_time"), t.text("arrival_time")));
+            trip.times.emplace_back(sequence, callTime(t.utf8("departure_time"), t.utf8("arrival_time")));
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),
@@ -233,7 +381,7 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
 
 void readFares(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
 {
-    std::map<QString, int> priceOf;
+    QHash<QString, int> priceOf;
     {
         Table t(source, QStringLiteral("fare_attributes.txt"), false);
         t.require("fare_id");
@@ -262,44 +410,47 @@ void readFares(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
                 firstLine = line;
         }
     } unknownFare, withContains, unknownRoute, unknownZone;
-    std::set<std::tuple<int, int, int, int>> distinct;
+    const Utf8Index prices(priceOf), routes(feed.routeById), stopZoneIds(zoneById);
+    FareRuleSet distinct;
     // A zone that no stop has still belongs to its route's rules: a route whose rules charge
     // two prices is no flat-fare route, whether or not its stops have both zones.
     const int stopZones = int(feed.zones.size());
-    auto ruleZone = [&](const QString& id, bool& unknown) {
+    auto ruleZone = [&](const QByteArray& id, bool& unknown) {
         if (id.isEmpty())
             return -1;
-        const int zone = zoneIndex(feed, zoneById, id);
+        int zone = stopZoneIds.value(id, -1);
+        if (zone < 0)
+            zone = zoneIndex(feed, zoneById, QString::fromUtf8(id));
         unknown |= zone >= stopZones;
         return zone;
     };
     while (t.next()) {
-        const auto price = priceOf.find(t.needed("fare_id"));
-        if (price == priceOf.end()) {
+        const int price = prices.value(t.neededUtf8("fare_id"), -1);
+        if (price < 0) {
             unknownFare.add(t.line());
             continue;
         }
-        if (!t.text("contains_id").isEmpty()) {
+        if (!t.utf8("contains_id").isEmpty()) {
             withContains.add(t.line());
             continue;
         }
         FareRule rule;
-        rule.price = price->second;
-        const QString route = t.text("route_id");
+        rule.price = price;
+        const QByteArray route = t.utf8("route_id");
         if (!route.isEmpty()) {
-            rule.route = feed.routeById.value(route, -1);
+            rule.route = routes.value(route, -1);
             if (rule.route < 0) {
                 unknownRoute.add(t.line());
                 continue;
             }
         }
         bool unknown = false;
-        rule.origin = ruleZone(t.text("origin_id"), unknown);
-        rule.destination = ruleZone(t.text("destination_id"), unknown);
+        rule.origin = ruleZone(t.utf8("origin_id"), unknown);
+        rule.destination = ruleZone(t.utf8("destination_id"), unknown);
         if (unknown)
             unknownZone.add(t.line());
         // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
-        if (!distinct.insert({rule.price, rule.route, rule.origin, rule.destination}).second)
+        if (!distinct.insert(rule))
             continue;
         feed.fareRules.push_back(rule);
     }

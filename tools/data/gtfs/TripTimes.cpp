@@ -6,13 +6,49 @@
 #include <algorithm>
 
 namespace fareboard::datatool::gtfs {
+namespace {
 
-int callTime(const QString& departure, const QString& arrival)
+// "HH:MM:SS", written by hand: a feed's every call passes through here.
+QString timeText(int seconds)
 {
-    const QString& text = departure.isEmpty() ? arrival : departure;
+    char text[16];
+    int n = 0;
+    const int hours = seconds / 3600;
+    if (hours >= 100)
+        text[n++] = char('0' + hours / 100 % 10);
+    text[n++] = char('0' + hours / 10 % 10);
+    text[n++] = char('0' + hours % 10);
+    const int minutes = seconds / 60 % 60, secs = seconds % 60;
+    for (int part : {minutes, secs}) {
+        text[n++] = ':';
+        text[n++] = char('0' + part / 10);
+        text[n++] = char('0' + part % 10);
+    }
+    return QString::fromLatin1(text, n);
+}
+
+}  // namespace
+
+int callTime(QByteArrayView departure, QByteArrayView arrival)
+{
+    QByteArrayView text = (departure.trimmed().isEmpty() ? arrival : departure).trimmed();
     if (text.isEmpty())
         return kNoTime;
-    return parseGtfsTime(text).value_or(kBadTime);
+    // H:MM:SS, the hours of one to three digits (a trip past midnight goes on counting them).
+    const qsizetype colon = text.indexOf(':');
+    if (colon < 1 || colon > 3 || text.size() != colon + 6 || text[colon + 3] != ':')
+        return kBadTime;
+    auto digit = [&](qsizetype i) { return text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1; };
+    int hours = 0;
+    for (qsizetype i = 0; i < colon; ++i) {
+        if (digit(i) < 0)
+            return kBadTime;
+        hours = hours * 10 + digit(i);
+    }
+    const int m1 = digit(colon + 1), m2 = digit(colon + 2), s1 = digit(colon + 4), s2 = digit(colon + 5);
+    if (m1 < 0 || m1 > 5 || m2 < 0 || s1 < 0 || s1 > 5 || s2 < 0)
+        return kBadTime;
+    return hours * 3600 + (m1 * 10 + m2) * 60 + s1 * 10 + s2;
 }
 
 QByteArray tripTimesFileBytes(const Feed& feed, const RoutePattern& pattern, const QString& fileName,
@@ -49,7 +85,7 @@ QByteArray tripTimesFileBytes(const Feed& feed, const RoutePattern& pattern, con
                 if (line.first < 0)
                     line.first = time;
             }
-            line.fields << (time >= 0 ? gtfsTimeText(time) : QString());
+            line.fields << (time >= 0 ? timeText(time) : QString());
         }
         if (line.first < 0) {
             ++untimed;

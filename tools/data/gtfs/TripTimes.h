@@ -14,7 +14,8 @@ namespace fareboard::datatool::gtfs {
 // points), kBadTime when the text is not a GTFS time.
 inline constexpr int kNoTime = -1;
 inline constexpr int kBadTime = -2;
-int callTime(const QString& departure, const QString& arrival);
+// Read from the row's bytes: a million rows must not cost a text conversion each.
+int callTime(QByteArrayView departure, QByteArrayView arrival);
 
 // The pattern's timetable, `<number>times.csv`: one line per trip by first departure, its
 // trip_id, service_id, headsign and the departure at each stop of the pattern ("25:10:00" past
