@@ -69,13 +69,13 @@ RouteListWindow* RouteImport::routeList() const
 
 void RouteImport::adopt(QWidget* window, QWidget* owner)
 {
-    // A window over the modal options dialog must be its child to take input; over the console
-    // it is the console's, which stays usable beside it.
+    // A window over the modal options dialog must be its child to take input (a modal dialog
+    // blocks every window but its own); over the console it is the console's, which stays
+    // usable beside it.
     if (window->parentWidget() != owner) {
         const Qt::WindowFlags flags = window->windowFlags();
         window->setParent(owner, flags);
     }
-    window->setWindowModality(owner == &parts_.options ? Qt::WindowModal : Qt::NonModal);
 }
 
 void RouteImport::openImport(QWidget* owner)
@@ -131,6 +131,9 @@ void RouteImport::drive(const QString& folder, int number)
         tape->setText(target);
     }
     choices_->remember(folder, number);
+    // The import that led here is done with; the board is what the user looks at now.
+    if (importDialog_ && !importDialog_->busy())
+        importDialog_->hide();
     // Over the options dialog: its OK, as the user would press it, so the console is usable again.
     if (parts_.options.isVisible())
         parts_.options.Command4()->click();

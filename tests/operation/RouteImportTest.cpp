@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "console/ConsoleMenu.h"
 #include "console/frmCtl.h"
+#include "operation/GtfsImportDialog.h"
 #include "operation/RouteImport.h"
 #include "operation/RouteListWindow.h"
 #include "operation/RouteTableModel.h"
@@ -90,9 +91,13 @@ TEST(RouteImport, RunningARoutePointsBothFoldersAtItsImportOnlyWhenTheUserAgrees
     // and the keys wait for the console to take them.
     emit run.app->consoleMenu().menu()->aboutToShow();
     EXPECT_TRUE(run.routes().routeListEntry()->isEnabled());
+    // The import dialog, opened over it, goes too.
+    run.options().setWindowModality(Qt::ApplicationModal);
     run.options().show();
+    run.routes().openImport(&run.options());
     run.routes().drive(run.folder, 1);
     EXPECT_FALSE(run.options().isVisible());
+    EXPECT_FALSE(run.routes().importDialog()->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return run.app->console().Label2(0)->text() == QStringLiteral("1"); }, 3000));
     EXPECT_EQ(run.fakes.messageBox.shown.size(), 2u);
 }
