@@ -22,10 +22,9 @@ namespace {
 
 constexpr int kMaxStops = 301;
 
-// The files a feed is read from, for the total the reading's progress counts towards.
-const char* const kFeedFiles[] = {"agency.txt",          "feed_info.txt",      "calendar.txt", "calendar_dates.txt",
-                                  "stops.txt",           "routes.txt",         "trips.txt",    "stop_times.txt",
-                                  "fare_attributes.txt", "fare_rules.txt",     "translations.txt"};
+// The files readFeed takes, for the total the reading's progress counts towards.
+const char* const kFeedFiles[] = {"stops.txt",           "routes.txt",     "trips.txt",       "stop_times.txt",
+                                  "fare_attributes.txt", "fare_rules.txt", "translations.txt"};
 
 // The feed as the import reads it, counting the bytes that come out of it and looking for a
 // cancel at every piece: a piece is 64 KB, about a thousand lines of stop_times.

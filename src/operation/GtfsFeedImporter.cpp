@@ -1,7 +1,7 @@
 #include "operation/GtfsFeedImporter.h"
 
-#include "FeedImport.h"
-#include "InputError.h"
+#include "gtfs/FeedImport.h"
+#include "gtfs/InputError.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "operation/RouteTable.h"
 
-#include "CsvReader.h"
-#include "InputError.h"
+#include "gtfs/CsvReader.h"
+#include "gtfs/InputError.h"
 
 #include <QFileInfo>
 #include <QHash>
