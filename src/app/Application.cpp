@@ -18,6 +18,8 @@
 #include "console/ConsoleMenu.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
+#include "operation/GtfsFeedImporter.h"
+#include "operation/RouteImport.h"
 #include "options/ColorButton.h"
 #include "operation/Operation.h"
 #include "options/frmOption.h"
@@ -27,6 +29,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +110,7 @@ void Application::start()
     console_->raise();
     LoadIni(stored);
     buildOperation();
+    buildRouteImport();
 }
 
 void Application::buildOperation()
@@ -117,6 +121,16 @@ void Application::buildOperation()
     operation_ = std::make_unique<Operation>(Operation::Parts{*console_, *board_, dataIo_, *options_, *tape_, *sound_,
                                                               services_.clock, services_.library, *consoleMenu_, glyphs_},
                                              config_.operationSettingsPath, defaults);
+}
+
+void Application::buildRouteImport()
+{
+    if (config_.routesHome.isEmpty())
+        return;
+    const QString home = QDir::cleanPath(config_.routesHome);
+    routeImport_ = new RouteImport({*console_, *options_, *consoleMenu_, services_.messageBox, services_.library,
+                                    std::make_shared<GtfsFeedImporter>(), title(), home,
+                                    QFileInfo(home).dir().filePath(QStringLiteral("route-choices.txt"))});
 }
 
 Application::StoredSettings Application::readStoredSettings() const

@@ -16,6 +16,7 @@ class ConsoleMenu;
 class Form1;
 class GlyphSource;
 class Operation;
+class RouteImport;
 class frmCtl;
 class frmOption;
 class mdlM_Tape;
@@ -33,6 +34,8 @@ struct ApplicationConfig {
     QString samplePlugin = {};
     // The operation panel's and the stop-request bell's own settings; empty keeps none.
     QString operationSettingsPath = {};
+    // Where imported feeds' routes are kept, one folder per operator; empty: no import here.
+    QString routesHome = {};
 };
 
 // Owns everything one run of the program has: the route table, the settings store, the sound
@@ -61,6 +64,9 @@ public:
     ConsoleMenu& consoleMenu() { return *consoleMenu_; }
     // The operation panel and the stop-request bell; made at the end of the start-up.
     Operation* operation() { return operation_.get(); }
+    // The feed import and the route list; made at the end of the start-up when the run has a
+    // routes home.
+    RouteImport* routeImport() { return routeImport_; }
 
     // The start-up: sound channels closed, digits zeroed, the console shown at the bottom right
     // (or where the settings put it), the options dialog built with its defaults and the
@@ -95,6 +101,7 @@ private:
     void gatherSettings(SettingsStore& s);
     void buildOptions();
     void buildOperation();
+    void buildRouteImport();
 
     PlatformServices services_;
     ApplicationConfig config_;
@@ -112,6 +119,7 @@ private:
     std::unique_ptr<Operation> operation_;
     // The settings file could not be read: it is copied aside before the first save over it.
     bool keepDamagedFile_ = false;
+    RouteImport* routeImport_ = nullptr;  // the console's too
 };
 
 }  // namespace fareboard

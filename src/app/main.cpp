@@ -69,6 +69,8 @@ int main(int argc, char** argv)
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
     // So do the operation panel's and the stop-request bell's.
     config.operationSettingsPath = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/operation.conf");
+    // Imported feeds are the user's data, kept whatever the program's folder.
+    config.routesHome = fareboard::userDataHome() + QStringLiteral("/fareboard/routes");
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(
                                                  fareboard::BackgroundSpeechEngine::create(

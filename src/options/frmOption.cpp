@@ -100,6 +100,10 @@ void frmOption::connectHandlers()
         connect(command3_[std::size_t(i)], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
         connect(command10_[std::size_t(i)], &QPushButton::clicked, this, [this, i] { Command10_Click(i); });
     }
+    connect(cmdGtfsImport_, &QPushButton::clicked, this, [this] {
+        if (importHandler_)
+            importHandler_();
+    });
     for (int i = 0; i < 11; ++i)
         if (cmdSelectSound_[std::size_t(i)])
             connect(cmdSelectSound_[std::size_t(i)], &QPushButton::clicked, this, [this, i] { cmdSelectSound_Click(i); });
@@ -185,6 +189,12 @@ void frmOption::Command3_Click(int index)
     const QString folder = GetPathString(text2_[std::size_t(index)]->text());
     if (!folder.isEmpty())
         text2_[std::size_t(index)]->setText(folder);
+}
+
+void frmOption::setImportHandler(std::function<void()> handler)
+{
+    importHandler_ = std::move(handler);
+    cmdGtfsImport_->setVisible(bool(importHandler_));
 }
 
 void frmOption::Command10_Click(int index)

@@ -64,6 +64,9 @@ public:
         std::function<void()> replayBacklight;
     };
     void setConsoleHooks(ConsoleHooks hooks) { console_ = std::move(hooks); }
+    // "GTFS-JPから取り込む..." on the data folder page opens the feed import, which is not the
+    // dialog's own; the button shows once a handler is installed.
+    void setImportHandler(std::function<void()> handler);
 
     // The settings store into the controls, in the fixed order of the settings; a value a
     // control refuses (a list index outside its list) ends it there with AppError 380.
@@ -99,6 +102,7 @@ public:
     QLineEdit* Text2(int index) const;  // 0 fare data, 1 broadcast data
     QPushButton* Command3(int index) const;
     QPushButton* Command10(int index) const;
+    QPushButton* cmdGtfsImport() const { return cmdGtfsImport_; }
 
     // Panel and ticket-number labels.
     QCheckBox* Check1() const;
@@ -188,6 +192,8 @@ private:
     std::array<QLineEdit*, 2> text2_{};
     std::array<QPushButton*, 2> command3_{};
     std::array<QPushButton*, 2> command10_{};
+    QPushButton* cmdGtfsImport_ = nullptr;
+    std::function<void()> importHandler_;
 
     QCheckBox* check1_ = nullptr;
     QGroupBox* frame3_ = nullptr;

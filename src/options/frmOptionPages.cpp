@@ -133,6 +133,11 @@ void frmOption::buildDataFolderPage(QGroupBox* page)
         command10_[std::size_t(i)] =
             button(page, indexed("Command10", i), QString::fromUtf16(openCaptions[i]), QRect(12, top + 48, 300, 26));
     }
+    // Below both folders, since an import sets both.
+    cmdGtfsImport_ = button(page, QStringLiteral("cmdGtfsImport"), QStringLiteral("GTFS-JPから取り込む..."),
+                            QRect(12, 236, 300, 26));
+    cmdGtfsImport_->setToolTip(QStringLiteral("ダウンロードしたGTFS-JPのデータから系統を取り込み、両方のフォルダーをそこに向けます"));
+    cmdGtfsImport_->hide();
 }
 
 void frmOption::buildPanelPage(QGroupBox* page)

@@ -17,6 +17,16 @@ bool canCreateFilesIn(const QString& folder)
     return probe.open();
 }
 
+// An XDG base folder: the variable when it holds an absolute path, else the home's fallback.
+QString xdgHome(const char* variable, const char* underHome)
+{
+    const QString xdg = qEnvironmentVariable(variable);
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
+        return QDir::cleanPath(xdg);
+    const QString home = QDir::homePath();
+    return home.isEmpty() ? QString() : QDir(home).filePath(QString::fromLatin1(underHome));
+}
+
 }  // namespace
 
 QString settingsFileLocation(const QString& exeDir, const QString& baseName)
@@ -37,11 +47,12 @@ QString settingsFileLocation(const QString& exeDir, const QString& baseName, con
 
 QString userConfigHome()
 {
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return QDir::cleanPath(xdg);
-    const QString home = QDir::homePath();
-    return home.isEmpty() ? QString() : QDir(home).filePath(QStringLiteral(".config"));
+    return xdgHome("XDG_CONFIG_HOME", ".config");
+}
+
+QString userDataHome()
+{
+    return xdgHome("XDG_DATA_HOME", ".local/share");
 }
 
 }  // namespace fareboard

@@ -17,4 +17,8 @@ QString settingsFileLocation(const QString& exeDir, const QString& baseName, con
 // $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
 QString userConfigHome();
 
+// $XDG_DATA_HOME when it is an absolute path, else ~/.local/share: where the routes a user
+// imports are kept.
+QString userDataHome();
+
 }  // namespace fareboard

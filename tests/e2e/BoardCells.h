@@ -22,10 +22,11 @@ inline QImage fareCell(const QImage& shot, const QPoint& board, int i)
     return shot.copy(BoardLayout::degitRect(i).translated(board));
 }
 
-// The tickets whose fare cell has lit segments.
-inline std::set<int> litCells(const QImage& shot, const QPoint& board)
+// The tickets whose fare cell has segments lit in `litColour` (the digits' own unless the
+// settings change it).
+inline std::set<int> litCells(const QImage& shot, const QPoint& board, int32_t litColour = M_Degit::kDefaultDegitForeColor)
 {
-    const QRgb lit = oleColorToQColor(M_Degit::kDefaultDegitForeColor).rgb() & 0xFFFFFF;
+    const QRgb lit = oleColorToQColor(litColour).rgb() & 0xFFFFFF;
     std::set<int> cells;
     for (int i = 1; i <= 24; ++i) {
         const QImage c = fareCell(shot, board, i);

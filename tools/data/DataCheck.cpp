@@ -1,5 +1,6 @@
 #include "DataCheck.h"
 
+#include "FareDataWriter.h"
 #include "StrictText.h"
 #include "announce/BroadcastData.h"
 #include "board/BoardLayout.h"
@@ -114,18 +115,6 @@ void checkFlag(const QByteArray& field, const QString& what, const QString& wher
 }
 
 }  // namespace
-
-QString fareWiderThanBoard(int largestFare)
-{
-    const QString digits = QString::number(largestFare);
-    if (digits.size() <= BoardLayout::kFareDigits)
-        return {};
-    return QStringLiteral("the largest fare, %1, needs %2 digits; the board's fares have %3, so it shows \"%4\"")
-        .arg(largestFare)
-        .arg(digits.size())
-        .arg(BoardLayout::kFareDigits)
-        .arg(digits.right(BoardLayout::kFareDigits));
-}
 
 CheckReport checkFareData(const QByteArray& bytes, const QString& fileName)
 {

@@ -1,27 +1,9 @@
 #include "GtfsImport.h"
 
-#include "BoardText.h"
-#include "CsvReader.h"
 #include "DataTool.h"
-#include "FareDataWriter.h"
-#include "FareLookup.h"
-#include "GtfsFeed.h"
-#include "InputError.h"
-#include "OutputFiles.h"
-#include "OutputFolder.h"
-#include "PatternConversion.h"
-#include "RoutePatterns.h"
-#include "StopNames.h"
-#include "TripTimes.h"
+#include "FeedImport.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSet>
-
-#include <algorithm>
-#include <set>
-#include <unordered_set>
 
 namespace fareboard::datatool::gtfs {
 
@@ -48,145 +30,11 @@ const char* const kGtfsHelp =
 
 namespace {
 
-constexpr int kMaxStops = 301;
-
 struct Options {
     QString feed, outDir;
     bool list = false;
     QStringList routes;
 };
-
-struct Imported {
-    const RoutePattern* pattern;
-    ConvertedPattern converted;
-    QString refused;  // why it is not imported; empty when it is
-};
-
-QStringList listColumns()
-{
-    return {QStringLiteral("系統"), QStringLiteral("route_id"), QStringLiteral("route_short_name"),
-            QStringLiteral("route_long_name"), QStringLiteral("direction_id"), QStringLiteral("headsign"),
-            QStringLiteral("first_stop"), QStringLiteral("last_stop"), QStringLiteral("stops"),
-            QStringLiteral("ticket_numbers")};
-}
-
-QStringList listRow(const Feed& feed, const Imported& item)
-{
-    const RoutePattern& p = *item.pattern;
-    const Route& route = feed.routes[std::size_t(p.route)];
-    const auto& rows = item.converted.rows;
-    return {QString::number(p.number), route.id, route.shortName, route.longName, p.direction,
-            p.headsign.isEmpty() ? QString() : toBoardText(p.headsign).text,
-            rows.empty() ? QString() : rows.front().stopName, rows.empty() ? QString() : rows.back().stopName,
-            QString::number(p.callCount), QString::number(item.converted.ticketCount)};
-}
-
-// The route files of an earlier import into `folder` that this run does not write again. The
-// earlier import's routes.csv says which 系統 numbers it wrote; files it does not list are the
-// user's own and stay.
-QStringList earlierRouteFiles(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& files)
-{
-    const QDir dir(folder);
-    const QString list = dir.filePath(QStringLiteral("routes.csv"));
-    if (!QFileInfo(list).isFile())
-        return {};
-    std::set<QString> writing;
-    for (const auto& file : files)
-        writing.insert(file.first);
-    QStringList earlier;
-    try {
-        FileSource source(list);
-        CsvReader reader(source, list);
-        CsvRecord record;
-        if (!reader.next(record) || QString::fromUtf8(record.fields.value(0)) != listColumns().first())
-            return {};
-        while (reader.next(record)) {
-            bool ok = false;
-            const int number = record.fields.value(0).toInt(&ok);
-            if (!ok || number <= 0)
-                continue;
-            for (const char* suffix : {".hy3", "tp.csv", "times.csv"}) {
-                const QString name = QString::number(number) + QLatin1String(suffix);
-                if (!writing.count(name) && QFileInfo(dir.filePath(name)).isFile())
-                    earlier << name;
-            }
-        }
-    } catch (const InputError&) {
-        return {};  // unreadable, so nothing there is known to be an earlier import's
-    }
-    return earlier;
-}
-
-// Texts looked up by a view of them, without a string made of each piece.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(QStringView text) const { return qHash(text); }
-};
-struct SameText {
-    using is_transparent = void;
-    bool operator()(QStringView a, QStringView b) const { return a == b; }
-};
-
-// Readings of the names the imported routes show, in the board's form of the text.
-std::vector<FeedReading> usedReadings(const Feed& feed, const std::vector<Imported>& items)
-{
-    std::set<QString> shown;
-    for (const Imported& item : items) {
-        if (!item.refused.isEmpty())
-            continue;
-        for (const auto& row : item.converted.rows)
-            shown.insert(row.stopName);
-        if (!item.pattern->headsign.isEmpty())
-            shown.insert(toBoardText(item.pattern->headsign).text);
-    }
-    // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば); the
-    // voice applies either where the text occurs. Every piece of every shown name is looked up
-    // among the readings' texts, so the work grows with the names, not names times readings.
-    // The reading of a pole's whole name serves the stop it is shown as, less the boarding place
-    // on both sides (尻手駅前１番のりば しってえきまえいちばんのりば → 尻手駅前 しってえきまえ).
-    struct Candidate {
-        QString text, stop;  // stop: the pole's name less its boarding place; empty when the same
-        const FeedReading* reading;
-    };
-    std::vector<Candidate> candidates;
-    std::unordered_set<QString, TextHash, SameText> wanted;
-    qsizetype longest = 0;
-    for (const FeedReading& reading : feed.readings) {
-        BoardText board = toBoardText(reading.text);
-        if (!board.replaced.isEmpty())
-            continue;
-        QString stop = toBoardText(withoutBoardingPlace(reading.text)).text;
-        if (stop == board.text)
-            stop.clear();
-        for (const QString* text : {&board.text, &stop}) {
-            longest = std::max(longest, text->size());
-            if (!text->isEmpty())
-                wanted.insert(*text);
-        }
-        candidates.push_back({std::move(board.text), std::move(stop), &reading});
-    }
-    std::unordered_set<QString, TextHash, SameText> occurring;
-    for (const QString& name : shown) {
-        for (qsizetype from = 0; from < name.size(); ++from) {
-            for (qsizetype n = 1; n <= longest && from + n <= name.size(); ++n) {
-                const auto piece = wanted.find(QStringView(name).mid(from, n));
-                if (piece != wanted.end())
-                    occurring.insert(*piece);
-            }
-        }
-    }
-    std::vector<FeedReading> used;
-    QSet<QString> takenAsStop;  // the poles of one stop give it one reading, the first
-    for (Candidate& c : candidates) {
-        if (occurring.contains(c.text)) {
-            used.push_back({std::move(c.text), c.reading->reading, c.reading->line});
-        } else if (!c.stop.isEmpty() && occurring.contains(c.stop) && !takenAsStop.contains(c.stop)) {
-            takenAsStop.insert(c.stop);
-            used.push_back({c.stop, readingWithoutBoardingPlace(c.reading->text, c.reading->reading), c.reading->line});
-        }
-    }
-    return used;
-}
 
 int parseOptions(const QStringList& args, Options& options, QTextStream& err)
 {
@@ -226,62 +74,11 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
     if (const int status = parseOptions(args, options, err); status != kExitOk)
         return status;
 
-    const auto source = FeedSource::open(options.feed);
-    const Feed feed = readFeed(*source);
-    for (const QString& route : std::as_const(options.routes)) {
-        if (!feed.routeById.contains(route))
-            throw InputError(source->pathOf(QStringLiteral("routes.txt")), 0,
-                             QStringLiteral("there is no route_id %1").arg(route));
-    }
-
-    std::vector<RoutePattern> patterns = findPatterns(feed);
-    numberPatterns(patterns, feed);
-    const FareLookup fares(feed.fareRules);
-
-    std::vector<Imported> items;
-    for (const RoutePattern& p : patterns) {
-        const Route& route = feed.routes[std::size_t(p.route)];
-        if (!options.routes.isEmpty() && !options.routes.contains(route.id))
-            continue;
-        Imported item{&p, {}, {}};
-        if (p.callCount > kMaxStops) {
-            item.refused = QStringLiteral("%1 stops; a fare table holds at most %2").arg(p.callCount).arg(kMaxStops);
-        } else if (p.stops.size() < 2) {
-            item.refused = QStringLiteral("a single stop; a route needs two to be driven");
-        } else {
-            PatternInput input;
-            for (int s : p.stops)
-                input.names.push_back(feed.shownName(s));
-            input.headsign = p.headsign;
-            const std::optional<int> flat = fares.flatFare(p.route);
-            bool flatUsed = false;
-            input.fare = [&](int from, int to) {
-                const auto fare = fares.fare(p.route, feed.stops[std::size_t(p.stops[std::size_t(from)])].zone,
-                                             feed.stops[std::size_t(p.stops[std::size_t(to)])].zone);
-                flatUsed |= !fare && flat;
-                return fare ? fare : flat;
-            };
-            item.converted = convertPattern(input);
-            if (flatUsed)
-                item.converted.warnings << QStringLiteral("the feed's only fare for route %1 is %2 yen; taken as its flat "
-                                                          "fare between stops its rules do not name")
-                                               .arg(route.id)
-                                               .arg(*flat);
-        }
-        items.push_back(std::move(item));
-    }
-    if (items.empty())
-        throw InputError(options.feed, 0, QStringLiteral("the feed has no trips with stops to import"));
-
-    std::vector<QStringList> table{listColumns()};
-    for (const Imported& item : items) {
-        if (item.refused.isEmpty())
-            table.push_back(listRow(feed, item));
-    }
+    const FeedImport import(options.feed, options.routes);
     if (options.list) {
-        out << listColumns().join(QLatin1Char('\t')) << '\n';
-        for (const Imported& item : items) {
-            QStringList row = listRow(feed, item);
+        out << FeedImport::listColumns().join(QLatin1Char('\t')) << '\n';
+        for (const ImportedPattern& item : import.patterns()) {
+            QStringList row = import.listRow(item);
             if (!item.refused.isEmpty())
                 row[0] = QStringLiteral("-");
             out << row.join(QLatin1Char('\t')) << '\n';
@@ -291,48 +88,26 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         return kExitOk;
     }
 
-    QStringList warnings = feed.warnings;
-    std::vector<std::pair<QString, QByteArray>> files;
-    int imported = 0;
-    for (const Imported& item : items) {
-        const QString number = QString::number(item.pattern->number);
-        if (!item.refused.isEmpty()) {
-            err << "error: route " << feed.routes[std::size_t(item.pattern->route)].id << " (" << item.pattern->tripCount
-                << " trips): " << item.refused << "; not imported\n";
-            continue;
-        }
-        const QString fareName = number + QStringLiteral(".hy3");
-        files.emplace_back(fareName, encodeFareData(item.converted.rows, fareName));
-        files.emplace_back(number + QStringLiteral("tp.csv"), tapeFileBytes(item.converted.tape));
-        files.emplace_back(number + QStringLiteral("times.csv"),
-                           tripTimesFileBytes(feed, *item.pattern, number + QStringLiteral("times.csv"), warnings));
-        for (const QString& w : item.converted.warnings)
-            warnings << fareName + QStringLiteral(": ") + w;
-        ++imported;
+    for (const ImportedPattern& item : import.patterns()) {
+        if (!item.refused.isEmpty())
+            err << "error: route " << import.routeOf(item).id << " (" << item.pattern->tripCount << " trips): " << item.refused
+                << "; not imported\n";
     }
-    if (imported == 0)
-        throw InputError(options.feed, 0, QStringLiteral("no route pattern can be imported; nothing was written"));
-    files.emplace_back(QStringLiteral("routes.csv"), csvBytes(table));
-    files.emplace_back(QStringLiteral("readings.csv"),
-                       readingsFileBytes(QFileInfo(QDir::cleanPath(QFileInfo(options.feed).absoluteFilePath())).fileName(),
-                                         source->pathOf(QStringLiteral("translations.txt")), usedReadings(feed, items),
-                                         warnings));
-    replaceFiles(options.outDir, files, earlierRouteFiles(options.outDir, files));
+    const FeedImport::Written written = import.write(options.outDir);
 
-    for (const QString& w : std::as_const(warnings))
+    for (const QString& w : written.warnings)
         err << "warning: " << w << '\n';
-    for (const Imported& item : items) {
+    for (const ImportedPattern& item : import.patterns()) {
         if (!item.refused.isEmpty())
             continue;
         const ConvertedPattern& c = item.converted;
         out << QDir(options.outDir).filePath(QString::number(item.pattern->number) + QStringLiteral(".hy3")) << ": "
-            << feed.routes[std::size_t(item.pattern->route)].id << ", " << c.rows.size() << " stops, " << c.ticketCount
-            << " ticket numbers";
+            << import.routeOf(item).id << ", " << c.rows.size() << " stops, " << c.ticketCount << " ticket numbers";
         if (c.missingFares > 0)
             out << ", " << c.missingFares << " fares missing in the feed (written as -1)";
         out << '\n';
     }
-    out << imported << " route(s) written to " << options.outDir << '\n';
+    out << written.imported << " route(s) written to " << options.outDir << '\n';
     return kExitOk;
 }
 

@@ -2,6 +2,7 @@
 
 #include "InputError.h"
 #include "StrictText.h"
+#include "board/BoardLayout.h"
 
 namespace fareboard::datatool {
 namespace {
@@ -87,6 +88,18 @@ std::vector<FareDataFile::Record> decodeFareData(const QByteArray& bytes, const 
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+QString fareWiderThanBoard(int largestFare)
+{
+    const QString digits = QString::number(largestFare);
+    if (digits.size() <= BoardLayout::kFareDigits)
+        return {};
+    return QStringLiteral("the largest fare, %1, needs %2 digits; the board's fares have %3, so it shows \"%4\"")
+        .arg(largestFare)
+        .arg(digits.size())
+        .arg(BoardLayout::kFareDigits)
+        .arg(digits.right(BoardLayout::kFareDigits));
 }
 
 }  // namespace fareboard::datatool

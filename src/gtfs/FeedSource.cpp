@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <map>
 
 #include <zip.h>
@@ -28,6 +29,11 @@ public:
     {
         const QString found = find(name);
         return found.isEmpty() ? dir_.filePath(name) : found;
+    }
+    qint64 sizeOf(const QString& name) const override
+    {
+        const QString found = find(name);
+        return found.isEmpty() ? 0 : QFileInfo(found).size();
     }
 
 private:
@@ -137,6 +143,16 @@ public:
         return std::make_unique<ZipEntrySource>(file, where, size);
     }
     QString pathOf(const QString& name) const override { return path_ + QLatin1Char('/') + name; }
+    qint64 sizeOf(const QString& name) const override
+    {
+        const auto entry = entries_.find(name.toLower());
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (entry == entries_.end() || zip_stat_index(zip_, zip_uint64_t(entry->second), 0, &stat) != 0 ||
+            !(stat.valid & ZIP_STAT_SIZE))
+            return 0;
+        return std::min(qint64(stat.size), kMaxFeedFileBytes);
+    }
 
 private:
     QString path_;

@@ -1,7 +1,7 @@
 #include "PatternConversion.h"
 
 #include "BoardText.h"
-#include "DataCheck.h"
+#include "FareDataWriter.h"
 #include "app/DemoData.h"
 
 #include <algorithm>

@@ -20,4 +20,8 @@ QByteArray encodeFareData(const std::vector<FareDataFile::Record>& rows, const Q
 // row are ignored, as the program ignores them.
 std::vector<FareDataFile::Record> decodeFareData(const QByteArray& bytes, const QString& fileName);
 
+// What the board makes of the largest fare it shows when it is wider than the fare cells
+// ("020" for 1020); empty when every fare fits.
+QString fareWiderThanBoard(int largestFare);
+
 }  // namespace fareboard::datatool

@@ -25,6 +25,14 @@ public:
     virtual std::unique_ptr<ByteSource> file(const QString& name) = 0;
     // How messages name a file of the feed: "feed.zip/stops.txt".
     virtual QString pathOf(const QString& name) const = 0;
+    // The bytes the file holds, as far as the folder or the zip says before it is read (a zip
+    // entry's size may be forged, so this only sizes a progress bar); 0 when it is missing or
+    // the source cannot tell.
+    virtual qint64 sizeOf(const QString& name) const
+    {
+        (void)name;
+        return 0;
+    }
 };
 
 // More than any real feed's largest file (stop_times of a big city's buses is a few hundred
