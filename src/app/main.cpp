@@ -14,6 +14,8 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/Voice.h"
+#include "platform/speech/VoicePlaceNames.h"
+#include "reading/GazetteerFile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -64,11 +66,16 @@ int main(int argc, char** argv)
                                         QFileInfo::exists(plugin) ? plugin : QString()};
     // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
-    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings] {
+    // Read by the speech worker at its first text, never before the windows are up.
+    const fareboard::GazetteerFile gazetteer;
+    auto readPlaces = [&gazetteer](const QString& text, fareboard::Voice& voice) {
+        return fareboard::withPlaceNames(text, gazetteer, voice);
+    };
+    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings, readPlaces] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(
                                                  fareboard::BackgroundSpeechEngine::create(
                                                      voiceChannel, fareboard::installedVoices(),
-                                                     fareboard::makeInstalledVoice, speechSettings));
+                                                     fareboard::makeInstalledVoice, speechSettings, readPlaces));
                                          }};
     fareboard::Application app(services, config);
     app.start();

@@ -3,9 +3,11 @@
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/OpenJTalkVoice.h"
 #include "platform/speech/SpokenText.h"
+#include "reading/GazetteerFile.h"
 #include "support/Bytes.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -151,6 +153,22 @@ TEST(SayTool, TheKeOfANameIsPrintedAndSpokenAsGa)
                                         "ヶ,記号,一般,*,*,*,*,ヶ,、,、,0/0,*,0\n"
                                         "。,記号,句点,*,*,*,*,。,、,、,0/0,*,0\n\n"),
               QStringLiteral("ユメミ、。"));
+}
+
+TEST(SayTool, ExplainMarksThePlaceNamesTheGazetteerRead)
+{
+    if (!haveOpenJTalk() || !QFileInfo::exists(GazetteerFile::installedPath()))
+        GTEST_SKIP() << "needs Open JTalk and the gazetteer of skkdic-extra";
+    const ToolRun run = runTool({"say", "--voice", "open-jtalk", "--explain", "三日市", "次は、下田駅前です。"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    // Open JTalk alone says みっかし; the gazetteer's only reading is taken, and shown as taken.
+    EXPECT_TRUE(sameReading(lines[0], QStringLiteral("みっかいち"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("  〔三日市→ミッカイチ〕  (三日市: ミッカイチ"))) << lines[1].toStdString();
+    // The voice's own reading is one of the gazetteer's: it stands, marked as kept.
+    EXPECT_TRUE(sameReading(lines[2], QStringLiteral("つぎわ、しもだえきまえです。"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("  ツギワ、〔下田〕駅前です。  (下田: "))) << lines[3].toStdString();
 }
 
 TEST(SayTool, BadReadingsLinesAreNamedAndTheCommandLineChecked)

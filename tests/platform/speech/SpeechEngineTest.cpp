@@ -138,6 +138,23 @@ TEST_F(SpeechEngineTest, ATextNotReadyIsMadeFirstAndPlayedWhenDone)
     EXPECT_EQ(playedCount(), 1u);
 }
 
+TEST_F(SpeechEngineTest, PlaceNamesAreReadOnTheWorkerWithTheVoiceThatSpeaks)
+{
+    std::atomic<std::thread::id> stepThread;
+    auto engine = BackgroundSpeechEngine::create(
+        player, {VoiceKind::OpenJTalk}, [this](VoiceKind kind) { return std::make_unique<FakeVoice>(kind, log); },
+        dir.filePath(QStringLiteral("fareboard/speech.conf")), [&stepThread](const QString& text, Voice& voice) {
+            stepThread = std::this_thread::get_id();
+            return voice.pronounce(text) + QStringLiteral("(place)");
+        });
+    engine->speak(QStringLiteral("七戸"));
+    ASSERT_TRUE(eventually([&] { return playedCount() == 1; }));
+    EXPECT_EQ(log.list(), QStringList{QStringLiteral("Open JTalk 100 七戸(place)")});
+    EXPECT_NE(stepThread.load(), std::this_thread::get_id());
+    // Kept under the text the tape asked for.
+    EXPECT_TRUE(engine->ready(QStringLiteral("七戸")));
+}
+
 TEST_F(SpeechEngineTest, StopCutsTheSpeechAndATextMadeAfterItIsNotPlayed)
 {
     auto engine = make({VoiceKind::OpenJTalk});
