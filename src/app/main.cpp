@@ -68,8 +68,8 @@ int main(int argc, char** argv)
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
     // Read by the speech worker at its first text, never before the windows are up.
     const fareboard::GazetteerFile gazetteer;
-    auto readPlaces = [&gazetteer](const QString& text, fareboard::Voice& voice) {
-        return fareboard::withPlaceNames(text, gazetteer, voice);
+    auto readPlaces = [&gazetteer](const QString& text, fareboard::Voice& voice, bool background) {
+        return fareboard::withPlaceNames(text, gazetteer, voice, background);
     };
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings, readPlaces] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(

@@ -354,7 +354,7 @@ void BackgroundSpeechEngine::run()
             dropVoiceLocked(job.settings.voice);
             continue;
         }
-        const QString spoken = readPlaces_ ? readPlaces_(job.text, *v) : job.text;
+        const QString spoken = readPlaces_ ? readPlaces_(job.text, *v, background) : job.text;
         std::vector<int16_t> samples = v->synthesize(spoken, job.settings, background, giveWay);
         const int rate = v->sampleRate();
 

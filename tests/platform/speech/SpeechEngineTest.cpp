@@ -1,6 +1,7 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
 #include "platform/speech/SpeechAdjustDialog.h"
 #include "platform/speech/Voice.h"
+#include "platform/speech/VoicePlaceNames.h"
 #include "support/FakeAudio.h"
 
 #include <QComboBox>
@@ -13,6 +14,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -143,7 +147,7 @@ TEST_F(SpeechEngineTest, PlaceNamesAreReadOnTheWorkerWithTheVoiceThatSpeaks)
     std::atomic<std::thread::id> stepThread;
     auto engine = BackgroundSpeechEngine::create(
         player, {VoiceKind::OpenJTalk}, [this](VoiceKind kind) { return std::make_unique<FakeVoice>(kind, log); },
-        dir.filePath(QStringLiteral("fareboard/speech.conf")), [&stepThread](const QString& text, Voice& voice) {
+        dir.filePath(QStringLiteral("fareboard/speech.conf")), [&stepThread](const QString& text, Voice& voice, bool) {
             stepThread = std::this_thread::get_id();
             return voice.pronounce(text) + QStringLiteral("(place)");
         });
@@ -153,6 +157,31 @@ TEST_F(SpeechEngineTest, PlaceNamesAreReadOnTheWorkerWithTheVoiceThatSpeaks)
     EXPECT_NE(stepThread.load(), std::this_thread::get_id());
     // Kept under the text the tape asked for.
     EXPECT_TRUE(engine->ready(QStringLiteral("七戸")));
+}
+
+TEST(VoicePlaceNames, WhileATextIsMadeAheadTheVoiceIsAskedAtLowPriority)
+{
+    // Records the priority of the thread it is asked on, which a program it starts inherits.
+    struct PriorityVoice final : Voice {
+        int asked = -100;
+        int sampleRate() const override { return 1000; }
+        std::vector<int16_t> synthesize(const QString&, const SpeechSettings&, bool, const std::function<bool()>&) override
+        {
+            return {};
+        }
+        QString pronounce(const QString& text) override
+        {
+            asked = getpriority(PRIO_PROCESS, id_t(gettid()));
+            return text;
+        }
+    } voice;
+    const int own = getpriority(PRIO_PROCESS, id_t(gettid()));
+    EXPECT_EQ(voiceReadingsOf(voice, true)({QStringLiteral("七戸"), QStringLiteral("下田")}),
+              (QStringList{QStringLiteral("七戸"), QStringLiteral("下田")}));
+    EXPECT_GE(voice.asked, 10);
+    EXPECT_EQ(getpriority(PRIO_PROCESS, id_t(gettid())), own);
+    voiceReadingsOf(voice, false)({QStringLiteral("七戸")});
+    EXPECT_EQ(voice.asked, own);
 }
 
 TEST_F(SpeechEngineTest, StopCutsTheSpeechAndATextMadeAfterItIsNotPlayed)
