@@ -21,6 +21,8 @@ public:
     // ended and a further `pause` milliseconds.
     void SndPlay(const QString& file, const QString& kind, bool wait, int pause);
     void SndCloseAll();
+    // Whether the channel's sound is still playing, for what is to follow it without waiting.
+    bool SndPlaying(const QString& kind) const { return device_.playing(alias(kind)); }
 
     // The channel's alias: the executable's base name and the kind, "fareboardS3".
     QString alias(const QString& kind) const { return exeBaseName_ + kind; }

@@ -15,6 +15,7 @@ namespace fareboard {
 class ConsoleMenu;
 class Form1;
 class GlyphSource;
+class Operation;
 class frmCtl;
 class frmOption;
 class mdlM_Tape;
@@ -30,6 +31,8 @@ struct ApplicationConfig {
     // and its chimes, and the sample ticket plug-in. Empty: the dialog's bare defaults.
     QString demoFolder = {};
     QString samplePlugin = {};
+    // The operation panel's and the stop-request bell's own settings; empty keeps none.
+    QString operationSettingsPath = {};
 };
 
 // Owns everything one run of the program has: the route table, the settings store, the sound
@@ -56,6 +59,8 @@ public:
     mdlM_Tape& tape() { return *tape_; }
     // The console's background menu, which the windows beyond the three add their entries to.
     ConsoleMenu& consoleMenu() { return *consoleMenu_; }
+    // The operation panel and the stop-request bell; made at the end of the start-up.
+    Operation* operation() { return operation_.get(); }
 
     // The start-up: sound channels closed, digits zeroed, the console shown at the bottom right
     // (or where the settings put it), the options dialog built with its defaults and the
@@ -75,6 +80,7 @@ public:
     struct StoredSettings {
         SettingsStore store;
         std::optional<AppError> fault;
+        QByteArray damaged;  // a file that ends early: what it does hold
     };
     StoredSettings readStoredSettings() const;
 
@@ -85,7 +91,10 @@ public:
 
 private:
     void showConsole(const StoredSettings& stored);
+    void applySettings(const SettingsStore& s);
+    void gatherSettings(SettingsStore& s);
     void buildOptions();
+    void buildOperation();
 
     PlatformServices services_;
     ApplicationConfig config_;
@@ -100,6 +109,9 @@ private:
     std::unique_ptr<AppTapeHost> tapeHost_;
     std::unique_ptr<mdlM_Tape> tape_;
     ConsoleMenu* consoleMenu_ = nullptr;  // the console's own
+    std::unique_ptr<Operation> operation_;
+    // The settings file could not be read: it is copied aside before the first save over it.
+    bool keepDamagedFile_ = false;
 };
 
 }  // namespace fareboard

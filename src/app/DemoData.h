@@ -38,6 +38,9 @@ inline QString soundFile(int index)
     }
 }
 
+// The stop-request bell's chime, a file name inside the demo folder.
+inline QString stopRequestSound() { return QStringLiteral("bell.wav"); }
+
 // The first start's look, that of a real fare board (colours 0x00BBGGRR): dark cell glass,
 // amber segments whose unlit ones glow faintly, amber dots on a black stop-name column.
 inline constexpr int32_t DigitGlass = 0x0E1012;

@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/StartupWarmup.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
@@ -25,6 +26,8 @@
 
 int main(int argc, char** argv)
 {
+    if (const auto status = fareboard::answerCommandLine(argc, argv))
+        return *status;
     fareboard::StartupWarmup warmup;
     QApplication qtApp(argc, argv);
     // The board's digits and dots are drawn by the program; the windows around them use the
@@ -66,6 +69,8 @@ int main(int argc, char** argv)
                                         QFileInfo::exists(plugin) ? plugin : QString()};
     // The voice's own settings sit beside the other per-user files; the .in4 layout has no room.
     const QString speechSettings = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/speech.conf");
+    // So do the operation panel's and the stop-request bell's.
+    config.operationSettingsPath = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/operation.conf");
     // Read by the speech worker at its first text, never before the windows are up.
     const fareboard::GazetteerFile gazetteer;
     auto readPlaces = [&gazetteer](const QString& text, fareboard::Voice& voice, bool background) {

@@ -14,6 +14,8 @@ inline constexpr int kPanelHeight = 270;
 
 inline constexpr int kFareColumns = 6;
 inline constexpr int kFareRows = 4;
+// Cells of each fare: a fare of more digits shows only its last ones.
+inline constexpr int kFareDigits = 3;
 
 // Degit(1..24), left to right, top to bottom; 57 x 29.
 QRect degitRect(int index);

@@ -68,6 +68,9 @@ public:
 
     // One clock tick: hours and minutes of the current time into the clock digits.
     void Timer1_Timer();
+    // The time the clock shows comes from `source` while one is set (a timetable run's
+    // simulated time), from the host again when it is null; the look stays the same.
+    void setClockSource(const Clock* source) { clockSource_ = source; }
     // A double-click on a fare digit: its settings dialog, then the chosen zero rules for all 24.
     void Degit_DblClick(int index);
 
@@ -80,6 +83,7 @@ protected:
 
 private:
     Clock& clock_;
+    const Clock* clockSource_ = nullptr;
     QImage picture_;
     std::array<QImage, 3> imgRes_;
     std::array<M_Degit*, 25> degit_{};
@@ -88,8 +92,10 @@ private:
     ChimeiCtl_B* chimei_ = nullptr;
     QTimer timer1_;
     std::function<void(bool)> consoleEnabler_;
-    // Where the left button grabbed the window, while it is moved by hand (no window manager).
+    // Where the left button grabbed the window, from the press to the release.
     std::optional<QPoint> dragOffset_;
+    QPoint pressedAt_;
+    enum class Drag { Pressed, ByWindowManager, ByHand } drag_ = Drag::Pressed;
 };
 
 // Twips from pixels and back, rounded to the nearest whole twip / pixel.

@@ -7,6 +7,7 @@
 #include "options/CaptionGap.h"
 #include "options/ColorButton.h"
 #include "options/PageButton.h"
+#include "options/PlacedWidget.h"
 #include "options/WrappingRadioButton.h"
 
 #include <QCheckBox>
@@ -27,15 +28,7 @@ namespace {
 
 QString indexed(const char* name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
-// Makes a child, names it and puts it in place. Constructor arguments come before the parent.
-template <class W, class... Args>
-W* make(QWidget* parent, const QString& name, const QRect& geometry, Args&&... args)
-{
-    auto* widget = new W(std::forward<Args>(args)..., parent);
-    widget->setObjectName(name);
-    widget->setGeometry(geometry);
-    return widget;
-}
+using widgets::make;
 
 QLabel* label(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry,
               Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)

@@ -2,13 +2,16 @@
 
 // The desktop the end-to-end tests drive: child processes, X displays and helper programs.
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRect>
 #include <QThread>
 
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <signal.h>
@@ -41,6 +44,16 @@ inline bool copyProgram(const QString& folder)
 {
     return QFile::copy(QStringLiteral(FAREBOARD_EXE), folder + QStringLiteral("/fareboard"))
         && QFile::copy(QStringLiteral(FAREBOARD_TICKET_HELPER), folder + QStringLiteral("/fareboard-ticket"));
+}
+
+// Copies the files of folder `from` into folder `to`; false when one would not copy.
+inline bool copyFiles(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    for (const QString& name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name)))
+            return false;
+    return true;
 }
 
 // A display whose lock names a live process is someone else's; a stale lock the server clears.
@@ -119,5 +132,46 @@ inline bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs
     }
     return true;
 }
+
+// Starts openbox on `display`; true once it manages the display.
+inline bool startOpenbox(Child& wm, const QString& path, const QString& display)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    wm.askToEnd = true;
+    wm.process.setProcessEnvironment(env);
+    wm.process.start(path, {QStringLiteral("--sm-disable")});
+    if (!wm.process.waitForStarted(5000))
+        return false;
+    return waitFor([&] {
+        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, display)
+            .contains(QStringLiteral("window id"));
+    }, 5000);
+}
+
+// The client area of the one visible window whose name matches `name`, in screen pixels, as
+// the X server places it (under a window manager, inside the frame); none without one window.
+inline std::optional<QRect> clientArea(const QString& xdotool, const QString& display, const QString& name)
+{
+    const QString id = visibleWindow(xdotool, display, name);
+    if (id.isEmpty())
+        return std::nullopt;
+    int x = 0, y = 0, width = 0, height = 0;
+    for (const QString& line : run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}, display).split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char(':'), 1).trimmed();
+        if (line.contains(QStringLiteral("Absolute upper-left X:")))
+            x = value.toInt();
+        else if (line.contains(QStringLiteral("Absolute upper-left Y:")))
+            y = value.toInt();
+        else if (line.trimmed().startsWith(QStringLiteral("Width:")))
+            width = value.toInt();
+        else if (line.trimmed().startsWith(QStringLiteral("Height:")))
+            height = value.toInt();
+    }
+    if (width == 0)
+        return std::nullopt;
+    return QRect(x, y, width, height);
+}
+
 
 }  // namespace fareboard::e2e

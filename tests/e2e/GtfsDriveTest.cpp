@@ -1,6 +1,7 @@
 // The sample feed's distance-fare route, imported by the build, driven on the real program: the
 // route set on the keypad, the reset, the tape's "送り" stepping the board along the route, and
 // the fares on the board read back from screenshots against the imported fare table.
+#include "BoardCells.h"
 #include "DesktopHarness.h"
 #include "board/BoardLayout.h"
 #include "console/FareDataFile.h"
@@ -87,24 +88,9 @@ protected:
         run(import, {"-display", display, "-window", "root", file}, display);
         return QImage(file).convertToFormat(QImage::Format_RGB32);
     }
-    QImage cell(const QImage& shot, int i) const { return shot.copy(BoardLayout::degitRect(i).translated(board)); }
+    QImage cell(const QImage& shot, int i) const { return fareCell(shot, board, i); }
     QImage stopColumn(const QImage& shot) const { return shot.copy(BoardLayout::kChimeiRect.translated(board)); }
-
-    std::set<int> litCells(const QImage& shot) const
-    {
-        const QRgb lit = oleColorToQColor(M_Degit::kDefaultDegitForeColor).rgb() & 0xFFFFFF;
-        std::set<int> cells;
-        for (int i = 1; i <= 24; ++i) {
-            const QImage c = cell(shot, i);
-            int n = 0;
-            for (int y = 0; y < c.height(); ++y)
-                for (int x = 0; x < c.width(); ++x)
-                    n += (c.pixel(x, y) & 0xFFFFFF) == lit;
-            if (n >= 20)
-                cells.insert(i);
-        }
-        return cells;
-    }
+    std::set<int> litCells(const QImage& shot) const { return e2e::litCells(shot, board); }
     QImage waitForLit(const std::set<int>& expected, int timeoutMs)
     {
         QImage shot;
@@ -115,16 +101,6 @@ protected:
         return shot;
     }
 };
-
-// The tickets whose cell owes a fare at a row, and the cells that must look alike.
-std::set<int> owing(const FareDataFile::Record& row)
-{
-    std::set<int> s;
-    for (int k = 1; k <= 24; ++k)
-        if (row.values[std::size_t(k - 1)] > 0)
-            s.insert(k);
-    return s;
-}
 
 TEST_F(GtfsDrive, TheImportedRouteIsDrivenByTheTape)
 {
@@ -146,12 +122,8 @@ TEST_F(GtfsDrive, TheImportedRouteIsDrivenByTheTape)
     ASSERT_TRUE(copyProgram(root.filePath("app")));
     QFile::copy(QStringLiteral(FAREBOARD_BUS_DICTIONARY), root.filePath("app/fareboard-bus.dic"));
     const QDir sample(QStringLiteral(FAREBOARD_GTFS_SAMPLE_DIR));
-    for (const QString& name : sample.entryList(QDir::Files))
-        ASSERT_TRUE(QFile::copy(sample.filePath(name), root.filePath("work/" + name)));
-    QFile fares(sample.filePath("2.hy3"));
-    ASSERT_TRUE(fares.open(QIODevice::ReadOnly));
-    const QByteArray bytes = fares.readAll();
-    const auto rows = FareDataFile::readRecords(bytes, FareDataFile::readCount(bytes));
+    ASSERT_TRUE(copyFiles(sample.path(), root.filePath("work")));
+    const auto rows = fareRows(sample.filePath("2.hy3"));
     ASSERT_GE(rows.size(), 4u);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -15,6 +15,7 @@ public:
     QStringList calls;
     QStringList* journal = nullptr;  // shared with other fakes to check the order across them
     bool openSucceeds = true;
+    QStringList sounding;  // aliases a test has still playing
 
     static QString typeName(AudioDeviceType type)
     {
@@ -37,6 +38,7 @@ public:
     }
     void stop(const QString& alias) override { record(QStringLiteral("stop ") + alias); }
     void close(const QString& alias) override { record(QStringLiteral("close ") + alias); }
+    bool playing(const QString& alias) const override { return sounding.contains(alias); }
 
 private:
     void record(const QString& call)

@@ -2,16 +2,22 @@
 // damaged copies of it.
 #include "ToolRun.h"
 #include "announce/BroadcastData.h"
+#include "app/DemoData.h"
+#include "gtfs/OutputFolder.h"
 #include "console/FareDataFile.h"
+#include "operation/Timetable.h"
 #include "platform/ShiftJis.h"
 #include "support/Bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 
 #include <zip.h>
@@ -76,6 +82,31 @@ void copySample(const QString& dir, const std::function<QByteArray(const QString
 
 QByteArray keep(const QString&, QByteArray bytes) { return bytes; }
 
+// A feed of a few lines, file name → text, written as its own folder.
+using SmallFeed = std::map<QString, QByteArray>;
+void writeFeed(const QString& dir, const SmallFeed& files)
+{
+    for (const auto& [name, text] : files)
+        writeFile(dir + '/' + name, text);
+}
+
+// Every file in a folder with its bytes, hidden ones too, and what its subfolders hold.
+std::map<QString, QByteArray> snapshot(const QString& folder)
+{
+    std::map<QString, QByteArray> files;
+    const QDir dir(folder);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (entry.isDir()) {
+            for (const auto& [name, bytes] : snapshot(entry.filePath()))
+                files[entry.fileName() + '/' + name] = bytes;
+            files[entry.fileName() + '/'] = QByteArray();
+        } else {
+            files[entry.fileName()] = readFile(entry.filePath());
+        }
+    }
+    return files;
+}
+
 class GtfsImport : public ::testing::Test {
 protected:
     QTemporaryDir dir;
@@ -93,8 +124,9 @@ TEST_F(GtfsImport, ListsTheSamplesPatterns)
     const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("系統\troute_id\troute_short_name\troute_long_name\tdirection_id\theadsign\tfirst_stop\tlast_stop\tstops\tticket_numbers"));
-    EXPECT_EQ(lines[1], QStringLiteral("1\t25000-1\t川56\t矢向末吉橋循環\t1\t矢向末吉橋循環\t川崎駅西口５７番のりば\t川崎駅西口１番のりば\t22\t1"));
-    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("2\t21000-0\t川57\t末吉橋矢向循環\t0\t末吉橋矢向循環\t川崎駅西口５９番のりば\t川崎駅西口１番のりば\t21\t")))
+    // The first and last stops are poles of the station 川崎駅西口, which riders know them by.
+    EXPECT_EQ(lines[1], QStringLiteral("1\t25000-1\t川56\t矢向末吉橋循環\t1\t矢向末吉橋循環\t川崎駅西口\t川崎駅西口\t22\t1"));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("2\t21000-0\t川57\t末吉橋矢向循環\t0\t末吉橋矢向循環\t川崎駅西口\t川崎駅西口\t21\t")))
         << lines[2].toStdString();
 }
 
@@ -103,17 +135,26 @@ TEST_F(GtfsImport, TheSampleBecomesRoutesTheProgramDrives)
     const QString out = path(QStringLiteral("routes"));
     const ToolRun run = runTool({"gtfs", kSample, out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1tp.csv", "2.hy3", "2tp.csv", "readings.csv", "routes.csv"}));
+    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1times.csv", "1tp.csv", "2.hy3", "2times.csv", "2tp.csv", "readings.csv",
+                                         "routes.csv"}));
     for (const char* file : {"1.hy3", "2.hy3", "1tp.csv", "2tp.csv"}) {
         const ToolRun check = runTool({"check", out + '/' + file});
         EXPECT_EQ(check.status, 0) << file << check.err.toStdString();
     }
 
-    // The stops of the busiest trip of each route, from the feed itself.
-    std::map<QString, QString> nameOf, zoneOf;
+    // The stops of the busiest trip of each route, from the feed itself; a pole is shown by
+    // its station's name, or by its own without the boarding place the sample adds to it.
+    std::map<QString, QString> nameOf, zoneOf, parentOf;
     for (const QStringList& s : table(QStringLiteral("stops.txt"))) {
         nameOf[s[0]] = s[1];
         zoneOf[s[0]] = s[5];
+        parentOf[s[0]] = s.value(8);
+    }
+    for (auto& [id, name] : nameOf) {
+        if (!parentOf[id].isEmpty())
+            name = nameOf[parentOf[id]];
+        else
+            name.remove(QRegularExpression(QStringLiteral("[０-９]番のりば$")));
     }
     auto stopsOf = [](const QString& trip) {
         QStringList stops;
@@ -175,22 +216,23 @@ TEST_F(GtfsImport, TheSampleBecomesRoutesTheProgramDrives)
     }
     EXPECT_FALSE(run.out.contains(QStringLiteral("missing"))) << run.out.toStdString();
 
-    // The tape: a greeting, then each next stop, the last as the terminus, every one a step.
+    // The tape: a greeting, then each next stop, the last as the terminus, every one a step;
+    // then the arrival.
     const auto entries = tape(out + "/2tp.csv");
-    ASSERT_EQ(entries.size(), rows2.size());
-    EXPECT_EQ(entries[0].Text, QStringLiteral("ご乗車ありがとうございます。このバスは、末吉橋矢向循環行きです。"));
+    ASSERT_EQ(entries.size(), rows2.size() + 1);
+    EXPECT_EQ(entries[0].Text, QStringLiteral("ご乗車ありがとうございます。このバスは、末吉橋矢向循環です。"));
     EXPECT_EQ(entries[0].StepFlag, 0);
-    EXPECT_EQ(entries[1].Text, QStringLiteral("次は、") + rows2[1].stopName + QStringLiteral("です。"));
+    EXPECT_EQ(entries[1].Text, QStringLiteral("次は、") + rows2[1].stopName + QStringLiteral("です。お降りの方はボタンでお知らせください。"));
     EXPECT_EQ(entries[1].StepFlag, 1);
     EXPECT_EQ(entries[1].ChimeFlag, 2);
-    EXPECT_EQ(entries.back().Text,
-              QStringLiteral("次は、終点、") + rows2.back().stopName + QStringLiteral("です。お忘れ物のないようご注意ください。"));
-    EXPECT_EQ(entries.back().ChimeFlag, 3);
+    EXPECT_EQ(entries[rows2.size() - 1].Text, QStringLiteral("次は、終点、川崎駅西口です。"));
+    EXPECT_EQ(entries[rows2.size() - 1].ChimeFlag, 3);
+    EXPECT_EQ(entries.back().StepFlag, 0);
     EXPECT_TRUE(readFile(out + "/2tp.csv").endsWith("\r\n"));
 
     // Readings for the names the routes show, Japanese only.
     const QString readings = QString::fromUtf8(readFile(out + "/readings.csv"));
-    for (const char* line : {"\n川崎駅西口,かわさきえきにしぐち\n", "\n番のりば,ばんのりば\n", "\n矢向,やこう\n", "\n循環,じゅんかん\n"})
+    for (const char* line : {"\n川崎駅西口,かわさきえきにしぐち\n", "\n矢向,やこう\n", "\n循環,じゅんかん\n"})
         EXPECT_TRUE(readings.contains(QString::fromUtf8(line))) << line << readings.toStdString();
     EXPECT_FALSE(readings.contains(QStringLiteral("Kawasaki")));
 
@@ -218,7 +260,7 @@ TEST_F(GtfsImport, FeedsFromOtherToolsGiveTheSameRoutes)
             const QList<QByteArray> f = line.split(',');
             if (f.size() < 9)
                 continue;
-            out += f[5] + ",\"" + f[1] + "\",extra," + f[0] + '\n';
+            out += f[5] + ",\"" + f[1] + "\",extra," + f[0] + ',' + f[8] + ',' + f[7] + '\n';
         }
         return out.replace("\"stop_name\",extra", "stop_name,platform_code");
     });
@@ -227,7 +269,7 @@ TEST_F(GtfsImport, FeedsFromOtherToolsGiveTheSameRoutes)
     for (const char* file : {"1.hy3", "1tp.csv", "2.hy3", "2tp.csv", "routes.csv"})
         EXPECT_EQ(readFile(path("other-out/") + file), readFile(path("plain/") + file)) << file;
     EXPECT_EQ(readFile(path("other-out/readings.csv")).split('\n').mid(1),
-              (QList<QByteArray>{"川崎駅西口,かわさきえきにしぐち", "南幸町１番のりば,みなみさいわいちょう", ""}));
+              (QList<QByteArray>{"川崎駅西口,かわさきえきにしぐち", "南幸町,みなみさいわいちょう", ""}));
 
     // Optional files left empty, as some exporters write them.
     copySample(path("empty"), [](const QString& name, QByteArray bytes) {
@@ -278,7 +320,7 @@ TEST_F(GtfsImport, EveryReadingWrittenIsOneTheTapeTakes)
                                  QStringLiteral(":4: the reading \"矢向\" of \"矢向\" is not in kana; left out")))
         << run.err.toStdString();
     EXPECT_EQ(readFile(path("out/readings.csv")).split('\n').mid(1),
-              (QList<QByteArray>{"川崎駅西口,かわさきえき、にしぐち", "番のりば,ばんのりば", "小倉,おぐら", "小倉（新道）,こくら", ""}));
+              (QList<QByteArray>{"川崎駅西口,かわさきえき、にしぐち", "小倉,おぐら", "小倉（新道）,こくら", ""}));
     const ToolRun check = runTool({"check", path("out/readings.csv")});
     EXPECT_EQ(check.status, 0);
     EXPECT_TRUE(check.err.isEmpty()) << check.err.toStdString();
@@ -310,6 +352,9 @@ TEST_F(GtfsImport, ABrokenFeedNamesTheLineAndWritesNothing)
          "stop_times.txt:3: stop_sequence \"x\" is not a whole number"},
         {"a price that is no amount", in("fare_attributes.txt", [](QByteArray b) { return b.replace("FA_190,190,", "FA_190,ten,"); }),
          "fare_attributes.txt:3: price \"ten\" is not an amount"},
+        {"a stop sequence given twice",
+         in("stop_times.txt", [](QByteArray b) { return b + "21000-0-平日（月～金）-001,6:40:00,6:40:00,1535-01,3,,0,0,0,\r\n"; }),
+         "stop_times.txt:131: trip_id 21000-0-平日（月～金）-001 has stop_sequence 3 here and at line 71"},
     };
     for (const BrokenFeed& bad : cases) {
         SCOPED_TRACE(bad.fault);
@@ -343,12 +388,143 @@ TEST_F(GtfsImport, RoutesTheBoardCannotHoldAreRefused)
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("route L1 (1 trips): 302 stops; a fare table holds at most 301; not imported")))
         << run.err.toStdString();
-    EXPECT_EQ(filesIn(path("out")), (QStringList{"2.hy3", "2tp.csv", "readings.csv", "routes.csv"}));
+    EXPECT_EQ(filesIn(path("out")), (QStringList{"2.hy3", "2times.csv", "2tp.csv", "readings.csv", "routes.csv"}));
 
     EXPECT_EQ(runTool({"gtfs", path("long"), path("out2"), "--route", "L1"}).status, 1);
     EXPECT_FALSE(QFileInfo::exists(path("out2/routes.csv")));
     EXPECT_EQ(runTool({"gtfs", path("long"), path("out3"), "--route", "nope"}).status, 1);
     EXPECT_EQ(runTool({"gtfs", path("long")}).status, 2);
+}
+
+TEST_F(GtfsImport, TheBoardShowsTheStopAsRidersKnowIt)
+{
+    // A pole under a station, a name in half-width katakana, and a fare of four digits.
+    writeFeed(path("feed"), {
+        {"stops.txt", "stop_id,stop_name,zone_id,location_type,parent_station\n"
+                      "P1,青凪駅1番のりば,Z1,0,S\n"
+                      "S,青凪駅,,1,\n"
+                      "P2,江南総合文化会館ﾋﾟﾋﾟｱ前,Z2,,\n"
+                      "P3,ｶﾞｽ橋２番のりば,Z3,0,P2\n"},  // a parent that is no station names nothing
+        {"routes.txt", "route_id,route_short_name,route_long_name\nR,,\n"},
+        {"trips.txt", "route_id,trip_id,trip_headsign\nR,T,青凪港行\n"},
+        {"stop_times.txt", "trip_id,stop_id,stop_sequence\nT,P1,1\nT,P2,2\nT,P3,3\n"},
+        {"fare_attributes.txt", "fare_id,price\nF,1020\nG,180\n"},
+        {"fare_rules.txt", "fare_id,origin_id,destination_id\nF,Z1,Z3\nG,Z1,Z2\nG,Z2,Z3\n"},
+        {"translations.txt", "trans_id,lang,translation\nｶﾞｽ橋２番のりば,ja-Hrkt,がすばしにばんのりば\n"},
+    });
+    const ToolRun run = runTool({"gtfs", path("feed"), path("out")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const auto rows = fareRows(path("out/1.hy3"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].stopName, QStringLiteral("青凪駅"));
+    EXPECT_EQ(rows[1].stopName, QStringLiteral("江南総合文化会館ピピア前"));
+    EXPECT_EQ(rows[2].stopName, QStringLiteral("ガス橋"));
+    EXPECT_EQ(rows[2].values[0], 1020);  // the fare is the pole's zone's
+    // The pole's reading reads the stop, as its name does.
+    EXPECT_TRUE(QString::fromUtf8(readFile(path("out/readings.csv"))).contains(QStringLiteral("\nガス橋,がすばし\n")));
+    EXPECT_TRUE(QString::fromUtf8(readFile(path("out/routes.csv"))).contains(QStringLiteral(",青凪駅,ガス橋,3,2\n")));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("1.hy3: the largest fare, 1020, needs 4 digits; the board's fares have 3, so it shows \"020\"")))
+        << run.err.toStdString();
+
+    // What the tool wrote, the tool's own check takes without a word on the names.
+    const ToolRun check = runTool({"check", path("out/1.hy3")});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_FALSE(check.out.contains(QStringLiteral("the stop name"))) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains(QStringLiteral("the largest fare, 1020, needs 4 digits"))) << check.out.toStdString();
+
+    // Each stop is announced, the terminus on the way and on arrival; every stop the board steps
+    // to chimes from the column the options read by default.
+    const auto entries = tape(path("out/1tp.csv"));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].Text, QStringLiteral("ご乗車ありがとうございます。このバスは、青凪港行きです。"));
+    EXPECT_EQ(entries[1].Text, QStringLiteral("次は、江南総合文化会館ピピア前です。お降りの方はボタンでお知らせください。"));
+    EXPECT_EQ(entries[2].Text, QStringLiteral("次は、終点、ガス橋です。"));
+    EXPECT_EQ(entries[3].Text, QStringLiteral("終点、ガス橋です。お忘れ物のないようご注意ください。"));
+    EXPECT_EQ(entries[3].StepFlag, 0);
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        EXPECT_EQ(rows[r].values[DemoData::ChimeColumn - 1], r + 1 == rows.size() ? 3 : 1);
+}
+
+TEST_F(GtfsImport, FareRulesThatMatchNoStopAreSaidAndStillCount)
+{
+    // R1 charges by distance, one of its rules to a zone no stop has; R2's only rule names such a
+    // zone; one rule names a route the feed lacks.
+    writeFeed(path("feed"), {
+        {"stops.txt", "stop_id,stop_name,zone_id\nA,甲,ZA\nB,乙,ZB\nC,丙,ZC\n"},
+        {"routes.txt", "route_id,route_short_name\nR1,1\nR2,2\n"},
+        {"trips.txt", "route_id,trip_id\nR1,T1\nR2,T2\n"},
+        {"stop_times.txt", "trip_id,stop_id,stop_sequence\nT1,A,1\nT1,B,2\nT1,C,3\nT2,A,1\nT2,B,2\n"},
+        {"fare_attributes.txt", "fare_id,price\nF150,150\nF200,200\nF210,210\n"},
+        {"fare_rules.txt", "fare_id,route_id,origin_id,destination_id\n"
+                           "F150,R1,ZA,ZB\n"
+                           "F200,R1,ZA,ZX\n"
+                           "F150,R9,ZA,ZB\n"
+                           "F210,R2,ZQ,ZQ\n"
+                           "F200,R1,ZB,ZX\n"},
+    });
+    const ToolRun run = runTool({"gtfs", path("feed"), path("out")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    // R1 has two prices, so it is no flat-fare route: A to C has no fare.
+    const auto distance = fareRows(path("out/1.hy3"));
+    EXPECT_EQ(distance[1].values[0], 150);
+    EXPECT_EQ(distance[2].values[0], -1);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("route R1 is"))) << run.err.toStdString();
+    // R2's one price is its flat fare.
+    const auto flat = fareRows(path("out/2.hy3"));
+    EXPECT_EQ(flat[1].values[0], 210);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("the feed's only fare for route R2 is 210 yen"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("fare_rules.txt:3: 3 rule(s) name an origin_id or destination_id that no stop's zone_id is")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("fare_rules.txt:4: 1 rule(s) name a route_id that routes.txt lacks")))
+        << run.err.toStdString();
+}
+
+TEST_F(GtfsImport, TheOutputFolderIsAllOldOrAllNew)
+{
+    // An earlier import of three routes, beside a table of the user's own and a note.
+    const QString out = path("out");
+    writeFile(out + "/routes.csv", "系統,route_id,route_short_name,route_long_name,direction_id,headsign,first_stop,"
+                                   "last_stop,stops,ticket_numbers\n1,a,,,,,,,2,1\n2,b,,,,,,,2,1\n3,c,,,,,,,2,1\n");
+    for (const char* name : {"1.hy3", "1tp.csv", "2.hy3", "3.hy3", "3tp.csv", "9.hy3", "readings.csv", "notes.txt"})
+        writeFile(out + '/' + name, QByteArray("earlier ") + name);
+    QDir().mkpath(out + "/2tp.csv");  // where the import puts a file, a folder: the run fails there
+    const auto before = snapshot(out);
+
+    ToolRun run = runTool({"gtfs", kSample, out});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(out + QStringLiteral("/2tp.csv: cannot put the file in place: Is a directory; nothing was changed")))
+        << run.err.toStdString();
+    EXPECT_EQ(snapshot(out), before);
+
+    // Without the folder in the way, route 3 of the earlier import goes; the user's files stay.
+    QDir(out).rmdir("2tp.csv");
+    run = runTool({"gtfs", kSample, out});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1times.csv", "1tp.csv", "2.hy3", "2times.csv", "2tp.csv", "9.hy3", "notes.txt",
+                                        "readings.csv", "routes.csv"}));
+    EXPECT_EQ(readFile(out + "/notes.txt"), QByteArray("earlier notes.txt"));
+
+    // A full disk is named as the host names it.
+    EXPECT_EQ(datatool::gtfs::writeFileBytes(QStringLiteral("/dev/full"), "x"), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+}
+
+TEST_F(GtfsImport, AZipOfTwoFeedsIsRefused)
+{
+    zip_t* zip = zip_open(QFile::encodeName(path("two.zip")).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    ASSERT_NE(zip, nullptr);
+    std::vector<QByteArray> kept;
+    for (const char* folder : {"a/", "b/"}) {
+        for (const QString& name : QDir(kSample).entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            kept.push_back(readFile(kSample + '/' + name));
+            zip_source_t* s = zip_source_buffer(zip, kept.back().constData(), zip_uint64_t(kept.back().size()), 0);
+            ASSERT_GE(zip_file_add(zip, (folder + name).toUtf8().constData(), s, ZIP_FL_ENC_UTF_8), 0);
+        }
+    }
+    ASSERT_EQ(zip_close(zip), 0);
+    const ToolRun run = runTool({"gtfs", path("two.zip"), path("out")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("two.zip: the zip holds two feeds, a/stops.txt and b/stops.txt"))) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("out")));
 }
 
 // Rewrites the sizes a zip's headers claim for every entry.
@@ -388,6 +564,47 @@ TEST_F(GtfsImport, ForgedZipSizesAreRefusedBeforeMemoryRunsOut)
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("small.zip/stops.txt: the zip entry"))) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("out")));
+}
+
+TEST_F(GtfsImport, EachPatternGetsItsTripsTimetableByFirstDeparture)
+{
+    // 川57's first trip moved past midnight (6:27 becomes 24:27), one call without a time and
+    // one whose time is not a time.
+    copySample(path("feed"), [](const QString& name, QByteArray bytes) {
+        if (name != QLatin1String("stop_times.txt"))
+            return bytes;
+        QList<QByteArray> lines = bytes.split('\n');
+        for (QByteArray& line : lines) {
+            if (line.startsWith("21000-0-\xE5\xB9\xB3\xE6\x97\xA5\xEF\xBC\x88\xE6\x9C\x88\xEF\xBD\x9E\xE9\x87\x91\xEF\xBC\x89-001,"))
+                line.replace(",6:", ",24:");
+        }
+        bytes = lines.join('\n');
+        bytes.replace(",6:41:00,6:41:00,1535-01,", ",,,1535-01,");
+        bytes.replace(",6:52:00,6:52:00,1535-01,", ",6:52,6:52,1535-01,");
+        return bytes;
+    });
+    const ToolRun run = runTool({"gtfs", path("feed"), path("out")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("2times.csv: 1 time(s) that are not H:MM:SS are left empty"))) << run.err.toStdString();
+
+    // As the program reads it back.
+    const Timetable times = parseTimetable(readFile(path("out/2times.csv")), QStringLiteral("2times.csv"));
+    ASSERT_TRUE(times.fault.isEmpty()) << times.fault.toStdString();
+    ASSERT_EQ(times.trips.size(), 3u);
+    EXPECT_TRUE(times.trips[0].id.endsWith(QStringLiteral("-002")));
+    EXPECT_TRUE(times.trips[1].id.endsWith(QStringLiteral("-003")));
+    EXPECT_TRUE(times.trips[2].id.endsWith(QStringLiteral("-001")));
+    for (const TimetableTrip& trip : times.trips) {
+        EXPECT_EQ(trip.service, QStringLiteral("平日（月～金）"));
+        EXPECT_EQ(trip.headsign, QStringLiteral("末吉橋矢向循環"));
+        EXPECT_EQ(trip.departures.size(), 21u) << "one time for each stop of the pattern";
+    }
+    EXPECT_EQ(times.trips[0].departures[1], (6 * 60 + 40) * 60);
+    EXPECT_FALSE(times.trips[0].departures[2].has_value());
+    EXPECT_FALSE(times.trips[1].departures[2].has_value());
+    EXPECT_EQ(times.trips[2].departures[0], (24 * 60 + 27) * 60);
+    EXPECT_EQ(times.trips[2].departures[20], (24 * 60 + 54) * 60);
+    EXPECT_TRUE(readFile(path("out/2times.csv")).contains(",24:27:00,24:29:00,"));
 }
 
 }  // namespace

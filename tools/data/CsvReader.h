@@ -3,6 +3,7 @@
 #include "ByteSource.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -13,6 +14,13 @@ namespace fareboard::datatool {
 struct CsvRecord {
     int line = 0;  // where the record starts; a quoted field may carry it over several lines
     QList<QByteArray> fields;
+};
+
+// A record as views of the reader's own bytes, which the next call to next() reuses: for a
+// reader of a million rows that only looks at a few fields of each.
+struct CsvRecordView {
+    int line = 0;
+    std::vector<QByteArrayView> fields;
 };
 
 // RFC 4180 records, read a record at a time: memory stays at one record however large the file
@@ -35,24 +43,25 @@ public:
     // for a quote left open, text after a closing quote, a quote inside an unquoted field, or a
     // record past the limits.
     bool next(CsvRecord& record);
+    // The same, without copying the fields; they are good until the next call.
+    bool next(CsvRecordView& record);
 
     const QString& fileName() const { return fileName_; }
 
 private:
-    int peek();  // -1 at the end
-    int get();
-    void fill();
-    void append(QByteArray& field, char c, const CsvRecord& record);
-    void endLine(int c);
+    enum class Parsed { Record, NeedMore, End };
+    Parsed parse(CsvRecordView& record);
+    void refill();
 
     ByteSource& source_;
     QString fileName_;
     Limits limits_;
-    std::vector<char> buffer_;
+    std::vector<char> buffer_;  // bytes read; those before at_ are taken
+    std::vector<char> unquoted_;  // quoted fields with doubled quotes, as they read
+    CsvRecordView view_;          // what next(CsvRecord&) copies from
     qsizetype at_ = 0, size_ = 0;
     bool ended_ = false, started_ = false;
     int line_ = 1;
-    qsizetype recordBytes_ = 0;
 };
 
 }  // namespace fareboard::datatool

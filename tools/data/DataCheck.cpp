@@ -2,6 +2,7 @@
 
 #include "StrictText.h"
 #include "announce/BroadcastData.h"
+#include "board/BoardLayout.h"
 #include "console/FareDataFile.h"
 #include "platform/AppError.h"
 #include "platform/ShiftJis.h"
@@ -114,6 +115,18 @@ void checkFlag(const QByteArray& field, const QString& what, const QString& wher
 
 }  // namespace
 
+QString fareWiderThanBoard(int largestFare)
+{
+    const QString digits = QString::number(largestFare);
+    if (digits.size() <= BoardLayout::kFareDigits)
+        return {};
+    return QStringLiteral("the largest fare, %1, needs %2 digits; the board's fares have %3, so it shows \"%4\"")
+        .arg(largestFare)
+        .arg(digits.size())
+        .arg(BoardLayout::kFareDigits)
+        .arg(digits.right(BoardLayout::kFareDigits));
+}
+
 CheckReport checkFareData(const QByteArray& bytes, const QString& fileName)
 {
     CheckReport report;
@@ -134,6 +147,7 @@ CheckReport checkFareData(const QByteArray& bytes, const QString& fileName)
 
     qsizetype pos = 2;
     int lastColumn = 0;
+    int largestFare = 0;
     QStringList rowLines;
     for (int r = 1; r <= count; ++r) {
         if (bytes.size() - pos < 2) {
@@ -150,8 +164,11 @@ CheckReport checkFareData(const QByteArray& bytes, const QString& fileName)
         const int ticket = readLe16(bytes, pos);
         pos += 2;
         for (int k = 1; k <= 150; ++k) {
-            if (readLe16(bytes, pos + 2 * (k - 1)) != 0)
+            const int value = readLe16(bytes, pos + 2 * (k - 1));
+            if (value != 0)
                 lastColumn = std::max(lastColumn, k);
+            if (k <= BoardLayout::kFareColumns * BoardLayout::kFareRows)
+                largestFare = std::max(largestFare, value);
         }
         pos += 300;
 
@@ -172,6 +189,8 @@ CheckReport checkFareData(const QByteArray& bytes, const QString& fileName)
                                          .arg(shown);
         rowLines << QStringLiteral("%1  %2  %3").arg(r, 3).arg(ticket, 6).arg(shown);
     }
+    if (const QString wide = fareWiderThanBoard(largestFare); !wide.isEmpty())
+        report.warnings << fileName + QStringLiteral(": ") + wide;
     report.summary << QStringLiteral("data columns in use: 1 to %1").arg(lastColumn);
     report.summary << QStringLiteral("row  ticket  stop name");
     report.summary << rowLines;

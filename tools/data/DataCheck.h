@@ -19,9 +19,13 @@ struct CheckReport {
 // and are most likely two cells run together.
 inline constexpr int kLongStopName = 20;
 
+// What the board makes of the largest fare it shows when it is wider than the fare cells
+// ("020" for 1020); empty when every fare fits.
+QString fareWiderThanBoard(int largestFare);
+
 // A ".hy3" fare data file: the count, every row complete, the sections a reset accepts, names
 // that are empty, too long, not Shift-JIS or hold half-width characters (which the board's
-// two-byte column splits wrongly).
+// two-byte column splits wrongly), fares wider than the board's cells.
 CheckReport checkFareData(const QByteArray& bytes, const QString& fileName);
 
 // A "tp.csv" broadcast data file, line by line: the encoding, three fields on each line (a line

@@ -180,7 +180,7 @@ const std::map<QString, Command>& commands()
           "\n"
           "Fare data: the stop count (1 to 301), the sections a reset accepts, every row\n"
           "complete, stop names that are empty, too long, not Shift-JIS or have half-width\n"
-          "characters.\n"
+          "characters, fares wider than the board's three digits.\n"
           "Broadcast data: Shift-JIS text, three fields per line (text, step flag, chime flag):\n"
           "a line with fewer fields borrows them from the next line and shifts every later\n"
           "entry; quotes left open; flags that are not numbers; then the entries as the tape\n"

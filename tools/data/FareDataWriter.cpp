@@ -28,6 +28,7 @@ QByteArray encodeFareData(const std::vector<FareDataFile::Record>& rows, const Q
         throw InputError(fileName, 0,
                          QStringLiteral("%1 rows; a fare data file holds 1 to %2").arg(rows.size()).arg(kMaxRows));
     QByteArray out;
+    out.reserve(2 + qsizetype(rows.size()) * (FareDataFile::kFixedRecordBytes + 32));
     appendLe16(out, int(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto& row = rows[r];
@@ -37,8 +38,14 @@ QByteArray encodeFareData(const std::vector<FareDataFile::Record>& rows, const Q
         appendLe16(out, int(name->size()));
         out += *name;
         appendLe16(out, row.ticketNo);
-        for (int16_t v : row.values)
-            appendLe16(out, v);
+        // The values in one piece: an import writes a thousand tables of 150 values a row.
+        char values[sizeof row.values];
+        for (std::size_t i = 0; i < row.values.size(); ++i) {
+            const auto v = uint16_t(row.values[i]);
+            values[2 * i] = char(v & 0xFF);
+            values[2 * i + 1] = char(v >> 8);
+        }
+        out.append(values, sizeof values);
     }
     return out;
 }

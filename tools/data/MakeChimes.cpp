@@ -169,6 +169,9 @@ int main(int argc, char** argv)
     ok &= write(folder, "tape2.wav", waveFile(render({{0, pitch(88), 0.7, 0.35}, {0.45, pitch(84), 1.1, 0.45}}, 0.45)));
     ok &= write(folder, "tape3.wav",
                 waveFile(render({{0, pitch(79), 0.6, 0.3}, {0.35, pitch(84), 0.6, 0.3}, {0.7, pitch(88), 1.2, 0.5}}, 0.45)));
+    // The stop-request bell: a bright two-tone "pin-pon" above the tape's, so a passenger's
+    // press is heard for what it is over an announcement.
+    ok &= write(folder, "bell.wav", waveFile(render({{0, pitch(95), 0.5, 0.22}, {0.24, pitch(91), 0.9, 0.32}}, 0.4)));
     // The opening announcement gets a little melody, played through the MIDI synthesiser.
     ok &= write(folder, "tape1.mid", midiFile({{72, 240}, {76, 240}, {79, 240}, {84, 480}, {79, 240}, {84, 960}}));
     return ok ? 0 : 1;

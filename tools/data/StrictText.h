@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -17,6 +18,9 @@ std::optional<QByteArray> encodeShiftJis(const QString& text);
 std::optional<QString> decodeShiftJis(const QByteArray& bytes);
 // The text of `bytes`, or nothing when they are not valid UTF-8.
 std::optional<QString> decodeUtf8(const QByteArray& bytes);
+// True when `bytes` are valid UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF,
+// no sequence cut off.
+bool isUtf8(QByteArrayView bytes);
 
 // The first character (a whole code point) of `text` that Shift-JIS cannot hold, described for
 // a person: "髙" (U+9AD9). Empty when every character has a form.

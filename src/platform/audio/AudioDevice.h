@@ -21,6 +21,12 @@ public:
     virtual void stop(const QString& alias) = 0;
     // Stops the alias and forgets its sound; closing an empty alias does nothing.
     virtual void close(const QString& alias) = 0;
+    // Whether the alias's sound is still being played; a player that cannot tell says no.
+    virtual bool playing(const QString& alias) const
+    {
+        (void)alias;
+        return false;
+    }
 };
 
 }  // namespace fareboard

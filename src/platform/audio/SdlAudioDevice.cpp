@@ -64,6 +64,11 @@ void SdlAudioDevice::stop(const QString& alias)
     mixer_.halt(alias);
 }
 
+bool SdlAudioDevice::playing(const QString& alias) const
+{
+    return mixer_.playing(alias);
+}
+
 void SdlAudioDevice::close(const QString& alias)
 {
     mixer_.unload(alias);

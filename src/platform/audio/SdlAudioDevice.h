@@ -16,6 +16,7 @@ public:
     void play(const QString& alias, bool wait) override;
     void stop(const QString& alias) override;
     void close(const QString& alias) override;
+    bool playing(const QString& alias) const override;
 
 private:
     void waitUntilHeard(const QString& alias);

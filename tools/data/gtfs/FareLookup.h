@@ -21,8 +21,8 @@ public:
     std::optional<int> fare(int route, int originZone, int destinationZone) const;
 
     // The price of a route whose own rules all charge one price: a flat-fare route, even where
-    // its rules name zones that most of its stops lack (feeds write a flat fare as a rule from
-    // the first stop's zone to itself). Nothing for other routes.
+    // its rules name zones that most of its stops, or all of them, lack (feeds write a flat
+    // fare as a rule from the first stop's zone to itself). Nothing for other routes.
     std::optional<int> flatFare(int route) const;
 
 private:

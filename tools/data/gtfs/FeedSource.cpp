@@ -79,7 +79,7 @@ public:
     ZipFeed(zip_t* zip, QString path, QByteArray bytes) : path_(std::move(path)), bytes_(std::move(bytes)), zip_(zip)
     {
         // The files by their name without folders; the shallowest wins, so a feed zipped with
-        // its folder is read like one zipped without.
+        // its folder is read like one zipped without. Two at that depth are two feeds.
         const zip_int64_t count = zip_get_num_entries(zip_, 0);
         std::map<QString, int> depth;
         for (zip_int64_t i = 0; i < count; ++i) {
@@ -95,6 +95,9 @@ public:
             if (known == depth.end() || d < known->second) {
                 depth[base] = d;
                 entries_[base] = i;
+                second_.erase(base);
+            } else if (d == known->second && !second_.count(base)) {
+                second_[base] = name;
             }
         }
     }
@@ -106,6 +109,11 @@ public:
         if (entry == entries_.end())
             return nullptr;
         const QString where = pathOf(name);
+        if (const auto other = second_.find(name.toLower()); other != second_.end())
+            throw InputError(path_, 0,
+                             QStringLiteral("the zip holds two feeds, %1 and %2; unpack it and import each folder on its own")
+                                 .arg(QString::fromUtf8(zip_get_name(zip_, zip_uint64_t(entry->second), ZIP_FL_ENC_GUESS)),
+                                      other->second));
         zip_stat_t stat;
         zip_stat_init(&stat);
         if (zip_stat_index(zip_, zip_uint64_t(entry->second), 0, &stat) != 0)
@@ -135,6 +143,7 @@ private:
     QByteArray bytes_;  // what a zip opened from memory reads
     zip_t* zip_ = nullptr;
     std::map<QString, zip_int64_t> entries_;
+    std::map<QString, QString> second_;  // another entry of that name at the same depth
 };
 
 [[noreturn]] void zipFailed(const QString& path, zip_error_t* error)

@@ -2,12 +2,14 @@
 
 #include "CsvReader.h"
 #include "InputError.h"
+#include "StopNames.h"
 #include "StrictText.h"
+#include "TripTimes.h"
 
+#include <algorithm>
 #include <cmath>
-#include <map>
+#include <cstring>
 #include <set>
-#include <tuple>
 
 namespace fareboard::datatool::gtfs {
 namespace {
@@ -49,7 +51,7 @@ public:
     {
         if (!reader_ || !reader_->next(row_))
             return false;
-        if (row_.fields.size() > headerSize_)
+        if (qsizetype(row_.fields.size()) > headerSize_)
             throw InputError(path_, row_.line,
                              QStringLiteral("%1 fields, the header has only %2").arg(row_.fields.size()).arg(headerSize_));
         return true;
@@ -59,17 +61,31 @@ public:
     // The field's text, trimmed; empty when the column is absent or the row stops short of it.
     QString text(const char* column) const
     {
-        const int i = columns_.value(QLatin1String(column), -1);
-        if (i < 0 || i >= row_.fields.size())
+        const QByteArrayView* raw = field(column);
+        if (!raw)
             return {};
-        const QByteArray& raw = row_.fields[i];
-        const auto decoded = decodeUtf8(raw);
-        if (!decoded)
-            throw InputError(path_, row_.line,
-                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
-        if (raw.contains('\0'))
-            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
-        return decoded->trimmed();
+        check(*raw, column);
+        return QString::fromUtf8(*raw).trimmed();
+    }
+    // The same text as UTF-8, where possible the field's own bytes rather than a string made of
+    // them: ids are looked up by these, a million times in stop_times.txt. It points into the
+    // row, so it is good until next().
+    QByteArray utf8(const char* column) const
+    {
+        const QByteArrayView* raw = field(column);
+        if (!raw)
+            return {};
+        check(*raw, column);
+        const char* begin = raw->data();
+        const char* end = begin + raw->size();
+        while (begin < end && isAsciiSpace(*begin))
+            ++begin;
+        while (end > begin && isAsciiSpace(end[-1]))
+            --end;
+        // text() also trims spaces beyond ASCII (an ideographic space), which only a decoder sees.
+        if (begin < end && (uchar(*begin) >= 0x80 || uchar(end[-1]) >= 0x80))
+            return QString::fromUtf8(*raw).trimmed().toUtf8();
+        return QByteArray::fromRawData(begin, end - begin);
     }
     QString needed(const char* column) const
     {
@@ -78,8 +94,24 @@ public:
             fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
         return value;
     }
+    QByteArray neededUtf8(const char* column) const
+    {
+        QByteArray value = utf8(column);
+        if (value.isEmpty())
+            fail(QStringLiteral("%1 is empty").arg(QLatin1String(column)));
+        return value;
+    }
     int integer(const char* column) const
     {
+        // Plain digits, as nearly every number in a feed is written, are read off the bytes.
+        const QByteArray digits = utf8(column);
+        if (!digits.isEmpty() && digits.size() <= 9 &&
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            int n = 0;
+            for (char c : digits)
+                n = n * 10 + (c - '0');
+            return n;
+        }
         const QString value = needed(column);
         bool ok = false;
         const int n = value.toInt(&ok);
@@ -90,12 +122,130 @@ public:
     [[noreturn]] void fail(const QString& what) const { throw InputError(path_, row_.line, what); }
 
 private:
+    static bool isAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+    void check(QByteArrayView raw, const char* column) const
+    {
+        if (!isUtf8(raw))
+            throw InputError(path_, row_.line,
+                             QStringLiteral("%1 is not UTF-8 text (a feed is written in UTF-8)").arg(QLatin1String(column)));
+        if (std::memchr(raw.data(), 0, std::size_t(raw.size())))
+            throw InputError(path_, row_.line, QStringLiteral("%1 holds a NUL character").arg(QLatin1String(column)));
+    }
+
+    // The row's field of the column; nullptr when the column is absent or the row stops short of it.
+    const QByteArrayView* field(const char* column) const
+    {
+        const int i = index(column);
+        return i >= 0 && std::size_t(i) < row_.fields.size() ? &row_.fields[std::size_t(i)] : nullptr;
+    }
+
+    // Rows ask for their columns by the same few names, row after row; those are remembered by
+    // the name's address (and checked by its text), which spares a look-up by name per field.
+    int index(const char* column) const
+    {
+        for (const Known& known : known_) {
+            if (known.address == column && std::strcmp(known.name.constData(), column) == 0)
+                return known.index;
+        }
+        const int i = columns_.value(QLatin1String(column), -1);
+        if (known_.size() < 32)
+            known_.push_back({column, QByteArray(column), i});
+        return i;
+    }
+
+    struct Known {
+        const char* address;
+        QByteArray name;
+        int index;
+    };
+
     QString name_, path_;
     std::unique_ptr<ByteSource> data_;
     std::optional<CsvReader> reader_;
     QHash<QString, int> columns_;
     int headerSize_ = 0;
-    CsvRecord row_;
+    CsvRecordView row_;  // the fields are the reader's bytes, good until next()
+    mutable std::vector<Known> known_;
+};
+
+// Ids by their UTF-8 bytes, so that a row's field is found without a string made of it.
+class Utf8Index {
+public:
+    explicit Utf8Index(const QHash<QString, int>& byId)
+    {
+        index_.reserve(byId.size());
+        for (auto it = byId.cbegin(); it != byId.cend(); ++it)
+            index_.insert(it.key().toUtf8(), it.value());
+    }
+    int value(const QByteArray& id, int missing) const { return index_.value(id, missing); }
+
+private:
+    QHash<QByteArray, int> index_;
+};
+
+// The fare rules already kept, to tell a repeated one. Open addressing in one array: a feed has
+// hundreds of thousands of rules, and a node per rule costs a cache miss per look-up.
+class FareRuleSet {
+public:
+    // False when the rule is in already.
+    bool insert(const FareRule& rule)
+    {
+        if (2 * (count_ + 1) > slots_.size())
+            grow();
+        const Key key = keyOf(rule);
+        for (std::size_t i = hash(key);; ++i) {
+            Key& slot = slots_[i & (slots_.size() - 1)];
+            if (slot.high == kEmpty) {
+                slot = key;
+                ++count_;
+                return true;
+            }
+            if (slot.high == key.high && slot.low == key.low)
+                return false;
+        }
+    }
+
+private:
+    struct Key {
+        quint64 high, low;
+    };
+    // No price is 2^32 - 1, so no rule has this.
+    static constexpr quint64 kEmpty = ~quint64(0);
+
+    static Key keyOf(const FareRule& r)
+    {
+        return {quint64(quint32(r.price)) << 32 | quint32(r.route), quint64(quint32(r.origin)) << 32 | quint32(r.destination)};
+    }
+    // Prices, routes and zones are small numbers close together: they are mixed well before
+    // their low bits pick a slot.
+    static std::size_t hash(const Key& k)
+    {
+        const auto mix = [](quint64 x) {
+            x ^= x >> 30;
+            x *= 0xbf58476d1ce4e5b9ULL;
+            x ^= x >> 27;
+            x *= 0x94d049bb133111ebULL;
+            return x ^ (x >> 31);
+        };
+        return std::size_t(mix(k.high ^ mix(k.low)));
+    }
+    void grow()
+    {
+        std::vector<Key> old(std::max<std::size_t>(1024, slots_.size() * 2), Key{kEmpty, 0});
+        old.swap(slots_);
+        for (const Key& key : old) {
+            if (key.high == kEmpty)
+                continue;
+            std::size_t i = hash(key);
+            while (slots_[i & (slots_.size() - 1)].high != kEmpty)
+                ++i;
+            slots_[i & (slots_.size() - 1)] = key;
+        }
+    }
+
+    std::vector<Key> slots_;
+    std::size_t count_ = 0;
 };
 
 int zoneIndex(Feed& feed, QHash<QString, int>& zoneById, const QString& id)
@@ -115,6 +265,9 @@ void readStops(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
     Table t(source, QStringLiteral("stops.txt"), true);
     t.require("stop_id");
     t.require("stop_name");
+    // Stations may come after their poles; they are joined once all are read.
+    std::vector<std::pair<int, QString>> parentOf;
+    std::vector<bool> isStation;
     while (t.next()) {
         Stop stop;
         stop.id = t.needed("stop_id");
@@ -122,9 +275,21 @@ void readStops(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
         stop.zone = zoneIndex(feed, zoneById, t.text("zone_id"));
         if (feed.stopById.contains(stop.id))
             t.fail(QStringLiteral("stop_id %1 is given twice").arg(stop.id));
+        const QString type = t.text("location_type");
+        isStation.push_back(type == QLatin1String("1"));
+        const QString parent = t.text("parent_station");
+        if ((type.isEmpty() || type == QLatin1String("0")) && !parent.isEmpty())
+            parentOf.emplace_back(int(feed.stops.size()), parent);
         feed.stopById.insert(stop.id, int(feed.stops.size()));
         feed.stops.push_back(std::move(stop));
     }
+    for (const auto& [pole, parent] : parentOf) {
+        const int station = feed.stopById.value(parent, -1);
+        if (station >= 0 && isStation[std::size_t(station)] && !feed.stops[std::size_t(station)].name.isEmpty())
+            feed.stops[std::size_t(pole)].station = station;
+    }
+    for (Stop& stop : feed.stops)
+        stop.shown = stop.station >= 0 ? feed.stops[std::size_t(stop.station)].name : withoutBoardingPlace(stop.name);
 }
 
 void readRoutes(FeedSource& source, Feed& feed)
@@ -158,6 +323,7 @@ void readTrips(FeedSource& source, Feed& feed, QHash<QString, int>& tripById)
         trip.route = *r;
         trip.direction = t.text("direction_id");
         trip.headsign = t.text("trip_headsign");
+        trip.service = t.text("service_id");
         if (tripById.contains(trip.id))
             t.fail(QStringLiteral("trip_id %1 is given twice").arg(trip.id));
         tripById.insert(trip.id, int(feed.trips.size()));
@@ -171,36 +337,51 @@ void readStopTimes(FeedSource& source, Feed& feed, const QHash<QString, int>& tr
     t.require("trip_id");
     t.require("stop_id");
     t.require("stop_sequence");
+    const Utf8Index trips(tripById), stops(feed.stopById);
     // Rows of one trip usually follow each other; remembering the last saves most look-ups.
-    QString lastTrip;
+    QByteArray lastTrip;
     int lastIndex = -1;
     while (t.next()) {
-        const QString tripId = t.needed("trip_id");
+        const QByteArray tripId = t.neededUtf8("trip_id");
         if (tripId != lastTrip) {
-            const auto found = tripById.constFind(tripId);
-            if (found == tripById.constEnd())
-                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(tripId));
-            lastTrip = tripId;
-            lastIndex = *found;
+            const int found = trips.value(tripId, -1);
+            if (found < 0)
+                t.fail(QStringLiteral("trip_id %1 is not in trips.txt").arg(QString::fromUtf8(tripId)));
+            lastTrip = QByteArray(tripId.constData(), tripId.size());  // tripId points into the row
+            lastIndex = found;
         }
-        const QString stopId = t.needed("stop_id");
-        const auto stop = feed.stopById.constFind(stopId);
-        if (stop == feed.stopById.constEnd())
-            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(stopId));
+        const QByteArray stopId = t.neededUtf8("stop_id");
+        const int stop = stops.value(stopId, -1);
+        if (stop < 0)
+            t.fail(QStringLiteral("stop_id %1 is not in stops.txt").arg(QString::fromUtf8(stopId)));
         const int sequence = t.integer("stop_sequence");
         Trip& trip = feed.trips[std::size_t(lastIndex)];
         if (++trip.callCount <= Trip::kMaxKeptCalls)
-            trip.stops.emplace_back(sequence, *stop);
+            trip.stops.push_back({sequence, stop, t.line()});
+        if (trip.callCount <= Trip::kMaxKeptCalls)
+            trip.times.emplace_back(sequence, callTime(t.utf8("departure_time"), t.utf8("arrival_time")));
     }
     for (Trip& trip : feed.trips) {
         std::stable_sort(trip.stops.begin(), trip.stops.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
+                         [](const auto& a, const auto& b) { return a.sequence < b.sequence; });
+        // Two stops at one place in the trip leave its order to chance.
+        const auto repeated = std::adjacent_find(trip.stops.begin(), trip.stops.end(),
+                                                 [](const auto& a, const auto& b) { return a.sequence == b.sequence; });
+        if (repeated != trip.stops.end()) {
+            const int first = std::min(repeated->line, repeated[1].line);
+            const int second = std::max(repeated->line, repeated[1].line);
+            throw InputError(source.pathOf(QStringLiteral("stop_times.txt")), second,
+                             QStringLiteral("trip_id %1 has stop_sequence %2 here and at line %3")
+                                 .arg(trip.id)
+                                 .arg(repeated->sequence)
+                                 .arg(first));
+        }
     }
 }
 
-void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneById)
+void readFares(FeedSource& source, Feed& feed, QHash<QString, int>& zoneById)
 {
-    std::map<QString, int> priceOf;
+    QHash<QString, int> priceOf;
     {
         Table t(source, QStringLiteral("fare_attributes.txt"), false);
         t.require("fare_id");
@@ -219,46 +400,73 @@ void readFares(FeedSource& source, Feed& feed, const QHash<QString, int>& zoneBy
     }
     Table t(source, QStringLiteral("fare_rules.txt"), false);
     t.require("fare_id");
-    int unknownFare = 0, withContains = 0;
-    std::set<std::tuple<int, int, int, int>> distinct;
+    // Rules left out or that apply to no stop, each kind said once with its first line.
+    struct Dropped {
+        int count = 0;
+        int firstLine = 0;
+        void add(int line)
+        {
+            if (count++ == 0)
+                firstLine = line;
+        }
+    } unknownFare, withContains, unknownRoute, unknownZone;
+    const Utf8Index prices(priceOf), routes(feed.routeById), stopZoneIds(zoneById);
+    FareRuleSet distinct;
+    // A zone that no stop has still belongs to its route's rules: a route whose rules charge
+    // two prices is no flat-fare route, whether or not its stops have both zones.
+    const int stopZones = int(feed.zones.size());
+    auto ruleZone = [&](const QByteArray& id, bool& unknown) {
+        if (id.isEmpty())
+            return -1;
+        int zone = stopZoneIds.value(id, -1);
+        if (zone < 0)
+            zone = zoneIndex(feed, zoneById, QString::fromUtf8(id));
+        unknown |= zone >= stopZones;
+        return zone;
+    };
     while (t.next()) {
-        const auto price = priceOf.find(t.needed("fare_id"));
-        if (price == priceOf.end()) {
-            ++unknownFare;
+        const int price = prices.value(t.neededUtf8("fare_id"), -1);
+        if (price < 0) {
+            unknownFare.add(t.line());
             continue;
         }
-        if (!t.text("contains_id").isEmpty()) {
-            ++withContains;
+        if (!t.utf8("contains_id").isEmpty()) {
+            withContains.add(t.line());
             continue;
         }
         FareRule rule;
-        rule.price = price->second;
-        const QString route = t.text("route_id");
-        const QString origin = t.text("origin_id");
-        const QString destination = t.text("destination_id");
-        // A rule for a route or zone no stop of the feed has can never apply.
+        rule.price = price;
+        const QByteArray route = t.utf8("route_id");
         if (!route.isEmpty()) {
-            rule.route = feed.routeById.value(route, -2);
-            if (rule.route == -2)
+            rule.route = routes.value(route, -1);
+            if (rule.route < 0) {
+                unknownRoute.add(t.line());
                 continue;
+            }
         }
-        if (!origin.isEmpty() && (rule.origin = zoneById.value(origin, -2)) == -2)
-            continue;
-        if (!destination.isEmpty() && (rule.destination = zoneById.value(destination, -2)) == -2)
-            continue;
+        bool unknown = false;
+        rule.origin = ruleZone(t.utf8("origin_id"), unknown);
+        rule.destination = ruleZone(t.utf8("destination_id"), unknown);
+        if (unknown)
+            unknownZone.add(t.line());
         // A rule given twice adds nothing; keeping one keeps a file of repeats from costing memory.
-        if (!distinct.insert({rule.price, rule.route, rule.origin, rule.destination}).second)
+        if (!distinct.insert(rule))
             continue;
         feed.fareRules.push_back(rule);
     }
-    if (unknownFare > 0)
-        feed.warnings << QStringLiteral("%1: %2 rule(s) name a fare_id that fare_attributes.txt lacks; they are left out")
-                             .arg(source.pathOf(QStringLiteral("fare_rules.txt")))
-                             .arg(unknownFare);
-    if (withContains > 0)
-        feed.warnings << QStringLiteral("%1: %2 rule(s) by contains_id are left out (fares go by origin and destination)")
-                             .arg(source.pathOf(QStringLiteral("fare_rules.txt")))
-                             .arg(withContains);
+    const QString path = source.pathOf(QStringLiteral("fare_rules.txt"));
+    auto say = [&](const Dropped& dropped, const QString& what) {
+        if (dropped.count > 0)
+            feed.warnings << QStringLiteral("%1:%2: %3 rule(s) %4 (the first of them on this line)")
+                                 .arg(path)
+                                 .arg(dropped.firstLine)
+                                 .arg(dropped.count)
+                                 .arg(what);
+    };
+    say(unknownFare, QStringLiteral("name a fare_id that fare_attributes.txt lacks; they are left out"));
+    say(withContains, QStringLiteral("by contains_id are left out (fares go by origin and destination)"));
+    say(unknownRoute, QStringLiteral("name a route_id that routes.txt lacks; they are left out"));
+    say(unknownZone, QStringLiteral("name an origin_id or destination_id that no stop's zone_id is; they match no stop"));
 }
 
 void readTranslations(FeedSource& source, Feed& feed, const QHash<QString, int>& tripById)

@@ -1,20 +1,24 @@
 #include "GtfsImport.h"
 
 #include "BoardText.h"
+#include "CsvReader.h"
 #include "DataTool.h"
 #include "FareDataWriter.h"
 #include "FareLookup.h"
 #include "GtfsFeed.h"
 #include "InputError.h"
 #include "OutputFiles.h"
+#include "OutputFolder.h"
 #include "PatternConversion.h"
 #include "RoutePatterns.h"
+#include "StopNames.h"
+#include "TripTimes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
-#include <cstdio>
 #include <algorithm>
 #include <set>
 
@@ -38,7 +42,8 @@ const char* const kGtfsHelp =
     "  --route ID...  import only the patterns of these route_ids\n"
     "\n"
     "On a fault in the feed the file and line are named and nothing is written: OUTDIR gets\n"
-    "all of a run's files or none.\n";
+    "all of a run's files or none. Routes of an earlier import into OUTDIR that this run does\n"
+    "not write again (its routes.csv lists them) are removed; nothing else there is touched.\n";
 
 namespace {
 
@@ -75,39 +80,40 @@ QStringList listRow(const Feed& feed, const Imported& item)
             QString::number(p.callCount), QString::number(item.converted.ticketCount)};
 }
 
-// Writes every file beside its place first; only when all are whole are they renamed into
-// place, so a full disk or a bad folder leaves OUTDIR as it was.
-void writeAll(const QString& dirPath, const std::vector<std::pair<QString, QByteArray>>& files)
+// The route files of an earlier import into `folder` that this run does not write again. The
+// earlier import's routes.csv says which 系統 numbers it wrote; files it does not list are the
+// user's own and stay.
+QStringList earlierRouteFiles(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& files)
 {
-    QDir dir(dirPath);
-    if (!dir.exists() && !QDir().mkpath(dirPath))
-        throw InputError(dirPath, 0, QStringLiteral("cannot make the folder"));
-    std::vector<QString> written;
-    auto removeWritten = [&] {
-        for (const QString& path : written)
-            QFile::remove(path);
-    };
-    for (const auto& [name, bytes] : files) {
-        const QString temporary = dir.filePath(QStringLiteral(".%1.importing").arg(name));
-        QFile file(temporary);
-        const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                        file.write(bytes) == bytes.size() && file.flush();
-        const QString why = file.errorString();
-        file.close();
-        if (file.exists())
-            written.push_back(temporary);
-        if (!ok || file.error() != QFileDevice::NoError) {
-            removeWritten();
-            throw InputError(dir.filePath(name), 0, QStringLiteral("cannot write: %1; nothing was written").arg(why));
+    const QDir dir(folder);
+    const QString list = dir.filePath(QStringLiteral("routes.csv"));
+    if (!QFileInfo(list).isFile())
+        return {};
+    std::set<QString> writing;
+    for (const auto& file : files)
+        writing.insert(file.first);
+    QStringList earlier;
+    try {
+        FileSource source(list);
+        CsvReader reader(source, list);
+        CsvRecord record;
+        if (!reader.next(record) || QString::fromUtf8(record.fields.value(0)) != listColumns().first())
+            return {};
+        while (reader.next(record)) {
+            bool ok = false;
+            const int number = record.fields.value(0).toInt(&ok);
+            if (!ok || number <= 0)
+                continue;
+            for (const char* suffix : {".hy3", "tp.csv", "times.csv"}) {
+                const QString name = QString::number(number) + QLatin1String(suffix);
+                if (!writing.count(name) && QFileInfo(dir.filePath(name)).isFile())
+                    earlier << name;
+            }
         }
+    } catch (const InputError&) {
+        return {};  // unreadable, so nothing there is known to be an earlier import's
     }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const QString target = dir.filePath(files[i].first);
-        if (std::rename(QFile::encodeName(written[i]).constData(), QFile::encodeName(target).constData()) != 0) {
-            removeWritten();
-            throw InputError(target, 0, QStringLiteral("cannot replace the file"));
-        }
-    }
+    return earlier;
 }
 
 // Readings of the names the imported routes show, in the board's form of the text.
@@ -123,16 +129,27 @@ std::vector<FeedReading> usedReadings(const Feed& feed, const std::vector<Import
             shown.insert(toBoardText(item.pattern->headsign).text);
     }
     std::vector<FeedReading> used;
+    QSet<QString> takenAsStop;  // the poles of one stop give it one reading, the first
     for (const auto& [text, reading, line] : feed.readings) {
         const BoardText board = toBoardText(text);
         if (!board.replaced.isEmpty())
             continue;
         // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば);
         // the voice applies either where the text occurs.
-        const bool occurs = std::any_of(shown.begin(), shown.end(),
-                                        [&](const QString& name) { return name.contains(board.text); });
-        if (occurs)
+        auto occurs = [&](const QString& text) {
+            return std::any_of(shown.begin(), shown.end(), [&](const QString& name) { return name.contains(text); });
+        };
+        if (occurs(board.text)) {
             used.push_back({board.text, reading, line});
+            continue;
+        }
+        // The reading of a pole's whole name serves the stop it is shown as, less the boarding
+        // place on both sides (尻手駅前１番のりば しってえきまえいちばんのりば → 尻手駅前 しってえきまえ).
+        const QString stop = toBoardText(withoutBoardingPlace(text)).text;
+        if (stop != board.text && occurs(stop) && !takenAsStop.contains(stop)) {
+            takenAsStop.insert(stop);
+            used.push_back({stop, readingWithoutBoardingPlace(text, reading), line});
+        }
     }
     return used;
 }
@@ -200,7 +217,7 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         } else {
             PatternInput input;
             for (int s : p.stops)
-                input.names.push_back(feed.stops[std::size_t(s)].name);
+                input.names.push_back(feed.shownName(s));
             input.headsign = p.headsign;
             const std::optional<int> flat = fares.flatFare(p.route);
             bool flatUsed = false;
@@ -253,6 +270,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
         const QString fareName = number + QStringLiteral(".hy3");
         files.emplace_back(fareName, encodeFareData(item.converted.rows, fareName));
         files.emplace_back(number + QStringLiteral("tp.csv"), tapeFileBytes(item.converted.tape));
+        files.emplace_back(number + QStringLiteral("times.csv"),
+                           tripTimesFileBytes(feed, *item.pattern, number + QStringLiteral("times.csv"), warnings));
         for (const QString& w : item.converted.warnings)
             warnings << fareName + QStringLiteral(": ") + w;
         ++imported;
@@ -264,7 +283,7 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
                        readingsFileBytes(QFileInfo(QDir::cleanPath(QFileInfo(options.feed).absoluteFilePath())).fileName(),
                                          source->pathOf(QStringLiteral("translations.txt")), usedReadings(feed, items),
                                          warnings));
-    writeAll(options.outDir, files);
+    replaceFiles(options.outDir, files, earlierRouteFiles(options.outDir, files));
 
     for (const QString& w : std::as_const(warnings))
         err << "warning: " << w << '\n';

@@ -1,6 +1,8 @@
 #include "PatternConversion.h"
 
 #include "BoardText.h"
+#include "DataCheck.h"
+#include "app/DemoData.h"
 
 #include <algorithm>
 
@@ -9,6 +11,10 @@ namespace {
 
 constexpr int kColumns = 150;
 constexpr int kBoardTickets = 24;
+// The stepping chime: the column the options read it from by default, and what it holds.
+constexpr int kChimeColumn = DemoData::ChimeColumn;
+constexpr int16_t kOrdinaryStopChime = 1;
+constexpr int16_t kTerminusChime = 3;
 
 QString boardName(const QString& name, const QString& what, QStringList& warnings)
 {
@@ -20,6 +26,21 @@ QString boardName(const QString& name, const QString& what, QStringList& warning
 }
 
 }  // namespace
+
+QString boundFor(const QString& headsign)
+{
+    // Blinds often carry the wording already (六本木ヒルズ行, 熊谷駅南口行き).
+    if (headsign.endsWith(QStringLiteral("行き")) || headsign.endsWith(QStringLiteral("ゆき")))
+        return headsign;
+    if (headsign.endsWith(QStringLiteral("行")))
+        return headsign + QStringLiteral("き");
+    // A loop or a line is what the bus is, not where it goes.
+    for (const char16_t* way : {u"循環", u"回り", u"ルート", u"線"}) {
+        if (headsign.endsWith(QString::fromUtf16(way)))
+            return headsign;
+    }
+    return headsign + QStringLiteral("行き");
+}
 
 std::vector<int> ticketZones(int stopCount, const std::function<std::optional<int>(int, int)>& fare)
 {
@@ -73,8 +94,14 @@ ConvertedPattern convertPattern(const PatternInput& input)
         out.warnings << QStringLiteral("%1 ticket numbers: all are in the file, but the board shows only the first %2")
                             .arg(out.ticketCount)
                             .arg(kBoardTickets);
+    const bool chimes = out.ticketCount < kChimeColumn;
+    if (!chimes)
+        out.warnings << QStringLiteral("column %1, where the stepping chime is read, holds the fares of ticket number %1; "
+                                       "no stepping chime is written")
+                            .arg(kChimeColumn);
 
     int ticket = 0;
+    int largestFare = 0;
     for (int r = 0; r < n; ++r) {
         while (ticket < out.ticketCount && issued[std::size_t(ticket)] <= r)
             ++ticket;
@@ -91,20 +118,31 @@ ConvertedPattern convertPattern(const PatternInput& input)
             if (!owed)
                 ++out.missingFares;
             row.values[std::size_t(k)] = int16_t(owed.value_or(-1));
+            if (k < kBoardTickets)
+                largestFare = std::max(largestFare, owed.value_or(0));
         }
+        if (chimes)
+            row.values[kChimeColumn - 1] = r + 1 == n ? kTerminusChime : kOrdinaryStopChime;
         out.rows.push_back(std::move(row));
     }
+    if (const QString wide = fareWiderThanBoard(largestFare); !wide.isEmpty())
+        out.warnings << wide;
 
     if (n > 0) {
-        const QString bound = input.headsign.isEmpty() ? names.back() : boardName(input.headsign, QStringLiteral("headsign"), out.warnings);
-        out.tape.push_back({QStringLiteral("ご乗車ありがとうございます。このバスは、%1行きです。").arg(bound), 0, 1});
+        const QString bound = input.headsign.isEmpty()
+                                  ? names.back() + QStringLiteral("行き")
+                                  : boundFor(boardName(input.headsign, QStringLiteral("headsign"), out.warnings));
+        out.tape.push_back({QStringLiteral("ご乗車ありがとうございます。このバスは、%1です。").arg(bound), 0, 1});
         for (int r = 1; r < n; ++r) {
             const QString& name = names[std::size_t(r)];
             if (r + 1 < n)
-                out.tape.push_back({QStringLiteral("次は、%1です。").arg(name), 1, 2});
+                out.tape.push_back({QStringLiteral("次は、%1です。お降りの方はボタンでお知らせください。").arg(name), 1, 2});
             else
-                out.tape.push_back({QStringLiteral("次は、終点、%1です。お忘れ物のないようご注意ください。").arg(name), 1, 3});
+                out.tape.push_back({QStringLiteral("次は、終点、%1です。").arg(name), 1, 3});
         }
+        // Arriving is said when the bus stands at the terminus, after the stop was announced;
+        // the board is there already.
+        out.tape.push_back({QStringLiteral("終点、%1です。お忘れ物のないようご注意ください。").arg(names.back()), 0, 0});
     }
     return out;
 }

@@ -25,7 +25,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
         std::vector<int> stops;
         stops.reserve(trip.stops.size());
         for (const auto& call : trip.stops)
-            stops.push_back(call.second);
+            stops.push_back(call.stop);
         auto [it, added] = byKey.try_emplace(Key{trip.route, trip.direction, std::move(stops), trip.callCount});
         if (added)
             it->second.firstTrip = int(t);
