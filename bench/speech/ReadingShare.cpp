@@ -6,7 +6,7 @@
 //
 // Usage: speech_reading_share [stop-names.csv] [--gazetteer FILE] [--misses]
 #include "platform/speech/OpenJTalkVoice.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 #include "platform/speech/VoicePlaceNames.h"
 #include "reading/GazetteerFile.h"
 

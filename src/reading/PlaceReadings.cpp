@@ -1,6 +1,6 @@
 #include "PlaceReadings.h"
 
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 
 #include <algorithm>
 #include <numeric>

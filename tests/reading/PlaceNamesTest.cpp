@@ -1,4 +1,4 @@
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 #include "reading/GazetteerFile.h"
 #include "reading/PlaceReadings.h"
 #include "support/Bytes.h"

@@ -2,8 +2,8 @@
 #include "platform/InstallPaths.h"
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/OpenJTalkVoice.h"
-#include "platform/speech/ReadingsLimit.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/ReadingsLimit.h"
+#include "reading/SpokenText.h"
 #include "reading/GazetteerFile.h"
 #include "support/Bytes.h"
 

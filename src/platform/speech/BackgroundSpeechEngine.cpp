@@ -1,7 +1,7 @@
 #include "BackgroundSpeechEngine.h"
 
 #include "SpeechAdjustDialog.h"
-#include "SpokenText.h"
+#include "reading/SpokenText.h"
 #include "Voice.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
