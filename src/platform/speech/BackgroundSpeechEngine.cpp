@@ -1,11 +1,11 @@
 #include "BackgroundSpeechEngine.h"
 
-#include "SpeechAdjustDialog.h"
-#include "reading/SpokenText.h"
 #include "Voice.h"
+#include "options/SpeechAdjustDialog.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 #include "platform/audio/PcmPlayer.h"
+#include "reading/SpokenText.h"
 
 #include <QDir>
 #include <QFileInfo>
