@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 
 #include <QObject>
 #include <QString>

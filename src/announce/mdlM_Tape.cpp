@@ -4,8 +4,8 @@
 #include "mdlSndAPI.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
-#include "platform/speech/ReadingsFile.h"
-#include "platform/speech/ReadingsLimit.h"
+#include "reading/ReadingsFile.h"
+#include "reading/ReadingsLimit.h"
 #include "platform/speech/SpeechEngine.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "BroadcastData.h"
 #include "ReadingsLoader.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 
 #include <QString>
 

@@ -15,6 +15,8 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/Voice.h"
+#include "platform/speech/VoicePlaceNames.h"
+#include "reading/GazetteerFile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -71,11 +73,16 @@ int main(int argc, char** argv)
     config.operationSettingsPath = fareboard::userConfigHome() + QLatin1Char('/') + baseName + QStringLiteral("/operation.conf");
     // Imported feeds are the user's data, kept whatever the program's folder.
     config.routesHome = fareboard::userDataHome() + QStringLiteral("/fareboard/routes");
-    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings] {
+    // Read by the speech worker at its first text, never before the windows are up.
+    const fareboard::GazetteerFile gazetteer;
+    auto readPlaces = [&gazetteer](const QString& text, fareboard::Voice& voice, bool background) {
+        return fareboard::withPlaceNames(text, gazetteer, voice, background);
+    };
+    fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings, readPlaces] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(
                                                  fareboard::BackgroundSpeechEngine::create(
                                                      voiceChannel, fareboard::installedVoices(),
-                                                     fareboard::makeInstalledVoice, speechSettings));
+                                                     fareboard::makeInstalledVoice, speechSettings, readPlaces));
                                          }};
     fareboard::Application app(services, config);
     app.start();

@@ -1,7 +1,7 @@
 #include "OutputFiles.h"
 
 #include "StrictText.h"
-#include "platform/speech/ReadingsFile.h"
+#include "reading/ReadingsFile.h"
 
 #include <QHash>
 

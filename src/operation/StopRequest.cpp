@@ -3,7 +3,7 @@
 #include "announce/mdlM_Tape.h"
 #include "announce/mdlSndAPI.h"
 #include "platform/speech/SpeechEngine.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 
 namespace fareboard {
 namespace {

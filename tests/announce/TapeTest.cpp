@@ -1,7 +1,7 @@
 #include "announce/mdlM_Tape.h"
 #include "announce/mdlSndAPI.h"
 #include "platform/ShiftJis.h"
-#include "platform/speech/ReadingsLimit.h"
+#include "reading/ReadingsLimit.h"
 #include "support/Bytes.h"
 #include "support/FakeAudio.h"
 #include "support/FakeSpeech.h"

@@ -1,7 +1,7 @@
 #include "FuzzTarget.h"
 
-#include "platform/speech/ReadingsFile.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/ReadingsFile.h"
+#include "reading/SpokenText.h"
 
 #include <vector>
 

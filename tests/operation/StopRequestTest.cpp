@@ -1,7 +1,7 @@
 #include "announce/mdlM_Tape.h"
 #include "announce/mdlSndAPI.h"
 #include "operation/StopRequest.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/SpokenText.h"
 #include "support/Fakes.h"
 #include "support/FakeTapeHost.h"
 

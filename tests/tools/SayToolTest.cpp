@@ -2,12 +2,14 @@
 #include "platform/InstallPaths.h"
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/OpenJTalkVoice.h"
-#include "platform/speech/ReadingsLimit.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/ReadingsLimit.h"
+#include "reading/SpokenText.h"
+#include "reading/GazetteerFile.h"
 #include "support/Bytes.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -155,6 +157,22 @@ TEST(SayTool, TheKeOfANameIsPrintedAndSpokenAsGa)
               QStringLiteral("ユメミ、。"));
 }
 
+TEST(SayTool, ExplainMarksThePlaceNamesTheGazetteerRead)
+{
+    if (!haveOpenJTalk() || !QFileInfo::exists(GazetteerFile::installedPath()))
+        GTEST_SKIP() << "needs Open JTalk and the gazetteer of skkdic-extra";
+    const ToolRun run = runTool({"say", "--voice", "open-jtalk", "--explain", "三日市", "次は、下田駅前です。"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    // Open JTalk alone says みっかし; the gazetteer's only reading is taken, and shown as taken.
+    EXPECT_TRUE(sameReading(lines[0], QStringLiteral("みっかいち"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("  〔三日市→ミッカイチ〕  (三日市: ミッカイチ"))) << lines[1].toStdString();
+    // The voice's own reading is one of the gazetteer's: it stands, marked as kept.
+    EXPECT_TRUE(sameReading(lines[2], QStringLiteral("つぎわ、しもだえきまえです。"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("  ツギワ、〔下田〕駅前です。  (下田: "))) << lines[3].toStdString();
+}
+
 TEST(SayTool, BadReadingsLinesAreNamedAndTheCommandLineChecked)
 {
     QTemporaryDir dir;
@@ -192,7 +210,8 @@ TEST(SayTool, ReadingsPastTheTapesLimitAreRefusedByCheckAndSayAlike)
     const QString file = dir.filePath(QStringLiteral("readings.csv"));
     QFile huge(file);
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
-    huge.write("厚別,あつべつ\n");
+    // A reading nothing but the file would give: the gazetteer reads 厚別 right by itself.
+    huge.write("厚別,ひばり\n");
     ASSERT_TRUE(huge.resize(kMaxReadingsBytes + 1));
     huge.close();
     const ToolRun check = runTool({"check", file});
@@ -201,7 +220,7 @@ TEST(SayTool, ReadingsPastTheTapesLimitAreRefusedByCheckAndSayAlike)
     const ToolRun say = runTool({QStringLiteral("say"), QStringLiteral("厚別"), QStringLiteral("--folder"), dir.path()});
     EXPECT_EQ(say.status, 0) << say.err.toStdString();
     EXPECT_TRUE(say.err.contains(QStringLiteral("32 MB"))) << say.err.toStdString();
-    EXPECT_FALSE(say.out.contains(QStringLiteral("アツベツ"))) << "the file was read after all";
+    EXPECT_FALSE(say.out.contains(QStringLiteral("ヒバリ"))) << "the file was read after all";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "ReadingsCheck.h"
 
-#include "platform/speech/ReadingsFile.h"
-#include "platform/speech/ReadingsLimit.h"
+#include "reading/ReadingsFile.h"
+#include "reading/ReadingsLimit.h"
 
 namespace fareboard::datatool {
 

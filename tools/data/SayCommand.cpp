@@ -9,9 +9,11 @@
 #include "platform/SettingsLocation.h"
 #include "platform/audio/PcmTools.h"
 #include "platform/speech/InstalledVoices.h"
-#include "platform/speech/ReadingsLimit.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/ReadingsLimit.h"
+#include "reading/SpokenText.h"
 #include "platform/speech/Voice.h"
+#include "platform/speech/VoicePlaceNames.h"
+#include "reading/GazetteerFile.h"
 
 #include <QFileInfo>
 
@@ -22,13 +24,20 @@
 
 namespace fareboard::datatool {
 
-const char* const kSayUsage = "fareboard-data say TEXT... [--folder DIR] [--wav OUT.wav] [--voice VOICE]";
+const char* const kSayUsage = "fareboard-data say TEXT... [--folder DIR] [--wav OUT.wav] [--voice VOICE] [--explain]";
 const char* const kSayHelp =
     "Prints, one line per TEXT, the reading the tape's voice will speak, in katakana as\n"
     "the voice pronounces it: after the readings of DIR/readings.csv (--folder, the\n"
     "broadcast data folder) over the built-in bus words, with numbers before counters\n"
-    "and Latin letters read out. This is how to check a readings file.\n"
+    "and Latin letters read out, then place names the voice would misread read as the\n"
+    "gazetteer of skkdic-extra has them (/usr/share/skk/SKK-JISYO.geo, where installed).\n"
+    "This is how to check a readings file.\n"
     "\n"
+    "  --explain       under each reading, the text as the voice is given it, each place\n"
+    "                  name marked: 〔七戸→シチノヘ〕 the gazetteer's reading was taken,\n"
+    "                  〔下田〕 the voice's own is one of the gazetteer's and stands; then\n"
+    "                  every reading the gazetteer has for it. A name read wrong either way\n"
+    "                  wants a line in readings.csv.\n"
     "  --wav OUT.wav   also write the texts spoken one after another as a WAV file\n"
     "  --voice VOICE   open-jtalk or espeak-ng; when not given, the one chosen with the\n"
     "                  tape's 調整 (~/.config/fareboard/speech.conf), else the best installed\n"
@@ -49,15 +58,29 @@ QString fileError(const AppError& error)
     }
 }
 
+// What becomes of one text on its way to the voice.
+struct Said {
+    QString given;      // what the voice is given
+    QString explained;  // the same with its place names marked
+    QString reading;    // what the voice pronounces
+};
+
 // Open JTalk runs a process per text, so a long list of names is read two at a time; the
 // espeak-ng voice keeps library globals and reads one after another.
-QStringList pronounceAll(Voice& voice, VoiceKind kind, const QStringList& texts)
+std::vector<Said> sayAll(Voice& voice, VoiceKind kind, const QStringList& texts, const ReadingTable& readings,
+                         const GazetteerFile& gazetteer)
 {
-    std::vector<QString> readings(std::size_t(texts.size()));
+    std::vector<Said> said(std::size_t(texts.size()));
     std::atomic<qsizetype> next{0};
     auto work = [&] {
-        for (qsizetype i = next++; i < texts.size(); i = next++)
-            readings[std::size_t(i)] = voice.pronounce(texts[i]);
+        for (qsizetype i = next++; i < texts.size(); i = next++) {
+            std::vector<PlacePiece> pieces = placePieces(spokenText(texts[i], readings), gazetteer.index());
+            choosePlaceReadings(pieces, voiceReadingsOf(voice));
+            Said& s = said[std::size_t(i)];
+            s.given = placeReadingText(pieces);
+            s.explained = explainPlaceReadings(pieces);
+            s.reading = voice.pronounce(s.given);
+        }
     };
     std::vector<std::thread> helpers;
     if (kind == VoiceKind::OpenJTalk && texts.size() > 1)
@@ -65,7 +88,7 @@ QStringList pronounceAll(Voice& voice, VoiceKind kind, const QStringList& texts)
     work();
     for (std::thread& t : helpers)
         t.join();
-    return QStringList(readings.begin(), readings.end());
+    return said;
 }
 
 }  // namespace
@@ -74,8 +97,13 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QStringList texts;
     QString folder, wav, voiceArgument;
+    bool explain = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
+        if (a == QLatin1String("--explain")) {
+            explain = true;
+            continue;
+        }
         QString* option = a == QLatin1String("--folder") ? &folder
                         : a == QLatin1String("--wav")    ? &wav
                         : a == QLatin1String("--voice")  ? &voiceArgument
@@ -163,11 +191,17 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     std::vector<int16_t> spoken;
     settings.voice = kind;
+    const GazetteerFile gazetteer;
+    const std::vector<Said> said = sayAll(*voice, kind, texts, readings, gazetteer);
+    if (explain && gazetteer.index().isEmpty())
+        err << "note: no gazetteer at " << gazetteer.path() << " (Debian's skkdic-extra); place names are the voice's own\n";
     QStringList prepared;
-    for (const QString& text : texts)
-        prepared << spokenText(text, readings);
-    for (const QString& reading : pronounceAll(*voice, kind, prepared))
-        out << reading << '\n';
+    for (const Said& s : said) {
+        out << s.reading << '\n';
+        if (explain)
+            out << "  " << s.explained << '\n';
+        prepared << s.given;
+    }
     for (qsizetype i = 0; i < texts.size() && !wav.isEmpty(); ++i) {
         const QString& text = texts[i];
         const std::vector<int16_t> samples = voice->synthesize(prepared[i], settings, false, {});

@@ -1,11 +1,11 @@
 #include "BackgroundSpeechEngine.h"
 
-#include "SpeechAdjustDialog.h"
-#include "SpokenText.h"
 #include "Voice.h"
+#include "options/SpeechAdjustDialog.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 #include "platform/audio/PcmPlayer.h"
+#include "reading/SpokenText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,18 +25,19 @@ constexpr qint64 kMaxSettingsBytes = 4096;
 
 std::unique_ptr<BackgroundSpeechEngine> BackgroundSpeechEngine::create(PcmPlayer& player,
                                                                         std::vector<VoiceKind> installed,
-                                                                        VoiceFactory makeVoice, QString settingsFile)
+                                                                        VoiceFactory makeVoice, QString settingsFile,
+                                                                        PlaceStep readPlaces)
 {
     if (installed.empty() || !makeVoice)
         return nullptr;
-    return std::unique_ptr<BackgroundSpeechEngine>(
-        new BackgroundSpeechEngine(player, std::move(installed), std::move(makeVoice), std::move(settingsFile)));
+    return std::unique_ptr<BackgroundSpeechEngine>(new BackgroundSpeechEngine(
+        player, std::move(installed), std::move(makeVoice), std::move(settingsFile), std::move(readPlaces)));
 }
 
 BackgroundSpeechEngine::BackgroundSpeechEngine(PcmPlayer& player, std::vector<VoiceKind> installed,
-                                               VoiceFactory makeVoice, QString settingsFile)
+                                               VoiceFactory makeVoice, QString settingsFile, PlaceStep readPlaces)
     : player_(player), installed_(std::move(installed)), makeVoice_(std::move(makeVoice)),
-      settingsFile_(std::move(settingsFile))
+      settingsFile_(std::move(settingsFile)), readPlaces_(std::move(readPlaces))
 {
 }
 
@@ -376,7 +377,8 @@ void BackgroundSpeechEngine::run()
             dropVoiceLocked(job.settings.voice);
             continue;
         }
-        std::vector<int16_t> samples = v->synthesize(job.text, job.settings, background, giveWay);
+        const QString spoken = readPlaces_ ? readPlaces_(job.text, *v, background) : job.text;
+        std::vector<int16_t> samples = v->synthesize(spoken, job.settings, background, giveWay);
         const int rate = v->sampleRate();
         const QString failure = samples.empty() && !cancelled ? v->failure() : QString();
 

@@ -32,11 +32,16 @@ class Voice;
 class BackgroundSpeechEngine final : public SpeechEngine {
 public:
     using VoiceFactory = std::function<std::unique_ptr<Voice>(VoiceKind)>;
+    // The last step of a text before `voice` speaks it, on the worker: the place names read
+    // (withPlaceNames), which may ask the voice and read the gazetteer at its first use;
+    // `background` while the text is made ahead.
+    using PlaceStep = std::function<QString(const QString& text, Voice& voice, bool background)>;
 
     // `installed` lists the voices present, the preferred first; empty gives no engine.
     // `settingsFile` keeps the user's choice of voice, speed, pitch and loudness.
     static std::unique_ptr<BackgroundSpeechEngine> create(PcmPlayer& player, std::vector<VoiceKind> installed,
-                                                          VoiceFactory makeVoice, QString settingsFile);
+                                                          VoiceFactory makeVoice, QString settingsFile,
+                                                          PlaceStep readPlaces = {});
     ~BackgroundSpeechEngine() override;
 
     void speak(const QString& text) override;
@@ -74,7 +79,7 @@ private:
     };
 
     BackgroundSpeechEngine(PcmPlayer& player, std::vector<VoiceKind> installed, VoiceFactory makeVoice,
-                           QString settingsFile);
+                           QString settingsFile, PlaceStep readPlaces);
     SpeechSettings resolved(SpeechSettings settings) const;
     void loadSettingsLocked() const;
     void startLocked(const Job& job);
@@ -91,6 +96,7 @@ private:
     std::vector<VoiceKind> installed_;  // under mutex_: a voice that fails to load leaves it
     VoiceFactory makeVoice_;
     const QString settingsFile_;
+    const PlaceStep readPlaces_;  // used by the worker only
     std::map<VoiceKind, std::unique_ptr<Voice>> voices_;  // used by the worker only
 
     mutable std::mutex mutex_;

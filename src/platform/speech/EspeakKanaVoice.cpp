@@ -1,7 +1,7 @@
 #include "EspeakKanaVoice.h"
 
 #include "EspeakVoice.h"
-#include "JapaneseNumbers.h"
+#include "reading/JapaneseNumbers.h"
 #include "KanaReader.h"
 
 #include <QFileInfo>

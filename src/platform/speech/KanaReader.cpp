@@ -1,6 +1,6 @@
 #include "KanaReader.h"
 
-#include "JapaneseNumbers.h"
+#include "reading/JapaneseNumbers.h"
 #include "KeParticle.h"
 #include "MecabLibrary.h"
 

@@ -1,7 +1,7 @@
 #include "KeParticle.h"
 
 #include "KanaReader.h"
-#include "ReadingsFile.h"
+#include "reading/ReadingsFile.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 #include "OpenJTalkVoice.h"
 
 #include "KeParticle.h"
-#include "SpeechPieces.h"
+#include "reading/SpeechPieces.h"
 #include "platform/audio/PcmTools.h"
 
 #include <QElapsedTimer>

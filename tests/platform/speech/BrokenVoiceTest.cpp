@@ -6,7 +6,7 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
 #include "platform/speech/EspeakKanaVoice.h"
 #include "platform/speech/OpenJTalkVoice.h"
-#include "platform/speech/SpeechPieces.h"
+#include "reading/SpeechPieces.h"
 #include "support/Bytes.h"
 #include "support/FakeAudio.h"
 #include "support/FakeTapeHost.h"

@@ -1,18 +1,17 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
-#include "platform/speech/SpeechAdjustDialog.h"
 #include "platform/speech/Voice.h"
+#include "platform/speech/VoicePlaceNames.h"
 #include "support/FakeAudio.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPushButton>
-#include <QSlider>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -138,6 +137,48 @@ TEST_F(SpeechEngineTest, ATextNotReadyIsMadeFirstAndPlayedWhenDone)
     EXPECT_EQ(playedCount(), 1u);
 }
 
+TEST_F(SpeechEngineTest, PlaceNamesAreReadOnTheWorkerWithTheVoiceThatSpeaks)
+{
+    std::atomic<std::thread::id> stepThread;
+    auto engine = BackgroundSpeechEngine::create(
+        player, {VoiceKind::OpenJTalk}, [this](VoiceKind kind) { return std::make_unique<FakeVoice>(kind, log); },
+        dir.filePath(QStringLiteral("fareboard/speech.conf")), [&stepThread](const QString& text, Voice& voice, bool) {
+            stepThread = std::this_thread::get_id();
+            return voice.pronounce(text) + QStringLiteral("(place)");
+        });
+    engine->speak(QStringLiteral("七戸"));
+    ASSERT_TRUE(eventually([&] { return playedCount() == 1; }));
+    EXPECT_EQ(log.list(), QStringList{QStringLiteral("Open JTalk 100 七戸(place)")});
+    EXPECT_NE(stepThread.load(), std::this_thread::get_id());
+    // Kept under the text the tape asked for.
+    EXPECT_TRUE(engine->ready(QStringLiteral("七戸")));
+}
+
+TEST(VoicePlaceNames, WhileATextIsMadeAheadTheVoiceIsAskedAtLowPriority)
+{
+    // Records the priority of the thread it is asked on, which a program it starts inherits.
+    struct PriorityVoice final : Voice {
+        int asked = -100;
+        int sampleRate() const override { return 1000; }
+        std::vector<int16_t> synthesize(const QString&, const SpeechSettings&, bool, const std::function<bool()>&) override
+        {
+            return {};
+        }
+        QString pronounce(const QString& text) override
+        {
+            asked = getpriority(PRIO_PROCESS, id_t(gettid()));
+            return text;
+        }
+    } voice;
+    const int own = getpriority(PRIO_PROCESS, id_t(gettid()));
+    EXPECT_EQ(voiceReadingsOf(voice, true)({QStringLiteral("七戸"), QStringLiteral("下田")}),
+              (QStringList{QStringLiteral("七戸"), QStringLiteral("下田")}));
+    EXPECT_GE(voice.asked, 10);
+    EXPECT_EQ(getpriority(PRIO_PROCESS, id_t(gettid())), own);
+    voiceReadingsOf(voice, false)({QStringLiteral("七戸")});
+    EXPECT_EQ(voice.asked, own);
+}
+
 TEST_F(SpeechEngineTest, StopCutsTheSpeechAndATextMadeAfterItIsNotPlayed)
 {
     auto engine = make({VoiceKind::OpenJTalk});
@@ -209,32 +250,6 @@ TEST_F(SpeechEngineTest, AVoiceThatWillNotLoadGivesWayToTheOtherAndLeavesTheList
     EXPECT_EQ(engine->settings().voice, VoiceKind::Espeak);
     QCoreApplication::processEvents();
     EXPECT_FALSE(lost);
-}
-
-TEST(SpeechAdjustDialog, OffersTheInstalledVoicesAndAuditionsTheValuesShown)
-{
-    SpeechSettings start;
-    start.voice = VoiceKind::Espeak;
-    start.rate = 130;
-    SpeechAdjustDialog dialog(start, {VoiceKind::OpenJTalk, VoiceKind::Espeak}, QStringLiteral("音声の調節"));
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("音声の調節"));
-    auto* voice = dialog.findChild<QComboBox*>(QStringLiteral("voice"));
-    ASSERT_NE(voice, nullptr);
-    EXPECT_EQ(voice->count(), 2);
-    EXPECT_EQ(dialog.settings(), start);
-
-    dialog.findChild<QSlider*>(QStringLiteral("pitch"))->setValue(-3);
-    dialog.findChild<QSlider*>(QStringLiteral("volume"))->setValue(500);
-    std::vector<SpeechSettings> heard;
-    QObject::connect(&dialog, &SpeechAdjustDialog::auditionRequested, [&](const SpeechSettings& s) { heard.push_back(s); });
-    dialog.findChild<QPushButton*>(QStringLiteral("audition"))->click();
-    ASSERT_EQ(heard.size(), 1u);
-    EXPECT_EQ(heard[0].pitch, -3);
-    EXPECT_EQ(heard[0].volume, SpeechSettings::kMaxVolume);
-    EXPECT_EQ(heard[0].voice, VoiceKind::Espeak);
-
-    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::RestoreDefaults)->click();
-    EXPECT_EQ(dialog.settings(), SpeechSettings{});
 }
 
 }  // namespace

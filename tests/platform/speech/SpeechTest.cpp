@@ -9,7 +9,7 @@
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/OpenJTalkVoice.h"
 #include "platform/speech/Voice.h"
-#include "platform/speech/JapaneseNumbers.h"
+#include "reading/JapaneseNumbers.h"
 #include "platform/speech/KanaReader.h"
 #include "platform/speech/KeParticle.h"
 #include "support/FakeAudio.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpeechSettings.h"
+#include "platform/speech/SpeechSettings.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
-#include "platform/speech/ReadingsFile.h"
-#include "platform/speech/SpokenText.h"
+#include "reading/ReadingsFile.h"
+#include "reading/SpokenText.h"
 
 #include <gtest/gtest.h>
 

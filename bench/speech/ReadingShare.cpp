@@ -1,0 +1,209 @@
+// How many real stop names the voice reads as their operators publish them, with no readings
+// file: the path of 'fareboard-data say' (built-in bus words, then the place names, then Open
+// JTalk's pronunciation), judged by sameReading. Measured before the gazetteer (bus words only),
+// with it, with its file absent (the name endings alone), and with the rules it was chosen
+// against; then what loading the gazetteer and its first look-up cost.
+//
+// Usage: speech_reading_share [stop-names.csv] [--gazetteer FILE] [--misses]
+#include "platform/speech/OpenJTalkVoice.h"
+#include "reading/SpokenText.h"
+#include "platform/speech/VoicePlaceNames.h"
+#include "reading/GazetteerFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+
+#include <atomic>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+using namespace fareboard;
+
+namespace {
+
+struct StopName {
+    QString written;
+    QString reading;
+    QString group;
+};
+
+std::vector<StopName> readList(const QString& path)
+{
+    std::vector<StopName> names;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return names;
+    for (const QByteArray& raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u',');
+        if (fields.size() == 3)
+            names.push_back({fields[0], fields[1], fields[2]});
+    }
+    return names;
+}
+
+// Open JTalk's pronunciation, asked once per text: the configurations share most texts.
+class Pronouncer final : public Voice {
+public:
+    explicit Pronouncer(OpenJTalkVoice& voice) : voice_(voice) {}
+    int sampleRate() const override { return voice_.sampleRate(); }
+    std::vector<int16_t> synthesize(const QString&, const SpeechSettings&, bool, const std::function<bool()>&) override
+    {
+        return {};
+    }
+    QString pronounce(const QString& text) override
+    {
+        {
+            std::lock_guard lock(mutex_);
+            if (const auto hit = said_.constFind(text); hit != said_.constEnd())
+                return *hit;
+        }
+        const QString said = voice_.pronounce(text);
+        std::lock_guard lock(mutex_);
+        said_.insert(text, said);
+        return said;
+    }
+
+private:
+    OpenJTalkVoice& voice_;
+    std::mutex mutex_;
+    QHash<QString, QString> said_;
+};
+
+// Two at a time: Open JTalk is a process per text.
+std::vector<bool> readRight(const std::vector<StopName>& names, Pronouncer& voice,
+                            const std::function<QString(const QString&)>& prepare, std::vector<QString>* heard)
+{
+    std::vector<bool> right(names.size());
+    heard->assign(names.size(), QString());
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i = next++; i < names.size(); i = next++) {
+            (*heard)[i] = voice.pronounce(prepare(spokenText(names[i].written, ReadingTable())));
+            right[i] = sameReading((*heard)[i], names[i].reading);
+        }
+    };
+    std::thread helper(work);
+    work();
+    helper.join();
+    return right;
+}
+
+void report(const char* label, const std::vector<StopName>& names, const std::vector<bool>& right)
+{
+    std::map<QString, std::pair<int, int>> byGroup;
+    int total = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        auto& [ok, all] = byGroup[names[i].group];
+        ok += right[i];
+        ++all;
+        total += right[i];
+    }
+    std::printf("%-44s %3d/%zu  %5.1f %%  ", label, total, names.size(), 100.0 * total / double(names.size()));
+    for (const auto& [group, counts] : byGroup)
+        std::printf(" %s %d/%d", qPrintable(group), counts.first, counts.second);
+    std::printf("\n");
+}
+
+long residentKb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * 4 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QString listPath = QStringLiteral(FAREBOARD_STOP_NAMES);
+    QString gazetteerPath = GazetteerFile::installedPath();
+    bool misses = false;
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--gazetteer") && i + 1 < args.size())
+            gazetteerPath = args[++i];
+        else if (args[i] == QLatin1String("--misses"))
+            misses = true;
+        else
+            listPath = args[i];
+    }
+    const std::vector<StopName> names = readList(listPath);
+    const OpenJTalkFiles files = OpenJTalkFiles::installed();
+    if (names.empty() || !files.complete()) {
+        std::fprintf(stderr, "speech_reading_share: needs %s and Open JTalk installed\n", qPrintable(listPath));
+        return 1;
+    }
+    OpenJTalkVoice openJTalk(files);
+    Pronouncer voice(openJTalk);
+
+    // What the gazetteer costs, on this thread as on the speech worker: the file read and
+    // indexed, then one name looked up, then every other.
+    QStringList spoken;
+    for (const StopName& n : names)
+        spoken << spokenText(n.written, ReadingTable());
+    const GazetteerFile gazetteer(gazetteerPath);
+    const long before = residentKb();
+    QElapsedTimer clock;
+    clock.start();
+    const Gazetteer& index = gazetteer.index();
+    const double loadMs = double(clock.nsecsElapsed()) / 1e6;
+    const long after = residentKb();
+    clock.restart();
+    (void)placePieces(spoken.front(), index);
+    const double firstUs = double(clock.nsecsElapsed()) / 1e3;
+    clock.restart();
+    for (const QString& text : spoken)
+        (void)placePieces(text, index);
+    const double eachUs = double(clock.nsecsElapsed()) / 1e3 / double(names.size());
+    std::printf("gazetteer %s: %zu readings, loaded in %.0f ms, %+ld kB resident; first look-up %.0f µs, then %.1f µs a name\n\n",
+                qPrintable(gazetteerPath), index.size(), loadMs, after - before, firstUs, eachUs);
+
+    const GazetteerFile absent(gazetteerPath + QStringLiteral(".absent"));
+    const VoiceReadings voiceSays = voiceReadingsOf(voice);
+    auto withRule = [&](const Gazetteer& g, PlaceRule rule) {
+        return [&g, &voiceSays, rule](const QString& text) { return withPlaceReadings(text, g, voiceSays, rule); };
+    };
+    struct Run {
+        const char* label;
+        std::function<QString(const QString&)> prepare;
+    };
+    PlaceRule gazetteerFirst;
+    gazetteerFirst.keepVoiceWhenItAgrees = false;
+    PlaceRule townAsCho;
+    townAsCho.townEnding = QStringLiteral("チョウ");
+    PlaceRule townAsMachi;
+    townAsMachi.townEnding = QStringLiteral("マチ");
+    const std::vector<Run> runs = {
+        {"before: bus words only", [](const QString& t) { return t; }},
+        {"gazetteer absent: name endings only", withRule(absent.index(), PlaceRule())},
+        {"gazetteer + endings (the rule used)", withRule(index, PlaceRule())},
+        {"  rule: the gazetteer over the voice", withRule(index, gazetteerFirst)},
+        {"  rule: 町 read ちょう where both", withRule(index, townAsCho)},
+        {"  rule: 町 read まち where both", withRule(index, townAsMachi)},
+    };
+    std::vector<QString> heard;
+    for (const Run& run : runs) {
+        const std::vector<bool> right = readRight(names, voice, run.prepare, &heard);
+        report(run.label, names, right);
+        if (misses && run.label == runs[2].label) {
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                if (!right[i])
+                    std::printf("    %s %s → %s\n", qPrintable(names[i].written), qPrintable(names[i].reading),
+                                qPrintable(heard[i]));
+            }
+        }
+    }
+    return 0;
+}

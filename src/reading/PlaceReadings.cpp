@@ -1,0 +1,250 @@
+#include "PlaceReadings.h"
+
+#include "reading/SpokenText.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace fareboard {
+namespace {
+
+bool isHan(QChar c)
+{
+    return c.script() == QChar::Script_Han;
+}
+
+// The kana place names write between their kanji: 六ヶ所, 中ノ橋, 山の端, 桜が丘.
+bool joinsKanji(QChar c)
+{
+    return c == u'ヶ' || c == u'ケ' || c == u'ヵ' || c == u'ノ' || c == u'の' || c == u'が';
+}
+
+// After one of these, kanji go on a name whose start was read already (a reading the
+// readings file gave, in katakana, or a letter or number).
+bool goesOnName(QChar c)
+{
+    return (c.unicode() >= 0x30A1 && c.unicode() <= 0x30FA) || c == u'ー' || (c.unicode() < 0x2E80 && c.isLetterOrNumber());
+}
+
+const char16_t* const kStationWords[] = {u"駅前", u"駅"};
+
+// How the endings of names are said. Bridges and mouths take the voiced sound after a name
+// (赤羽橋 あかばねばし, 金山口 かなやまぐち) but not after の (中ノ橋 なかのはし); a stop named
+// after the slope above or below says 坂上 ざかうえ, 坂下 ざかした; and a last 上 or 下 is the
+// upper or lower stop of a place (下市上 しもいちかみ, 牟佐下 むさしも). Abbreviated schools: 赤坂小前
+// あかさかしょうまえ. Words read so already, and the few where the rule is wrong, are kept as
+// they are (an empty reading) so the voice reads them itself.
+struct Ending {
+    const char16_t* written;
+    const char16_t* reading;         // empty: left to the voice
+    const char16_t* afterNo = nullptr;  // the reading after の or ノ
+    bool lastOnly = false;           // only as the last character of the name
+};
+
+const Ending kEndings[] = {
+    {u"歩道橋", u""},
+    {u"入口", u""},
+    {u"出口", u""},
+    {u"東口", u""},
+    {u"西口", u""},
+    {u"南口", u""},
+    {u"北口", u""},
+    {u"陸橋", u""},
+    {u"鉄橋", u""},
+    {u"大橋", u"オオハシ"},
+    {u"高橋", u"タカハシ"},
+    {u"坂上", u"ザカウエ"},
+    {u"坂下", u"ザカシタ"},
+    {u"小前", u"ショウマエ"},
+    {u"中前", u"チュウマエ"},
+    {u"高前", u"コウマエ"},
+    {u"地下", u""},
+    {u"城下", u""},
+    {u"天下", u""},
+    {u"橋", u"バシ", u"ハシ"},
+    {u"口", u"グチ", u"クチ"},
+    {u"上", u"カミ", nullptr, true},
+    {u"下", u"シモ", nullptr, true},
+};
+
+const Ending* endingAt(QStringView name, qsizetype at)
+{
+    for (const Ending& e : kEndings) {
+        const QStringView written(e.written);
+        if (!name.mid(at).startsWith(written))
+            continue;
+        if (e.lastOnly && at + written.size() != name.size())
+            continue;
+        return &e;
+    }
+    return nullptr;
+}
+
+int editDistance(QStringView a, QStringView b)
+{
+    std::vector<int> row(std::size_t(b.size()) + 1);
+    std::iota(row.begin(), row.end(), 0);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[std::size_t(j)];
+            row[std::size_t(j)] = std::min({above + 1, row[std::size_t(j - 1)] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row.back();
+}
+
+// Names in 町 are ちょう in one town and まち in the next; where the gazetteer gives both, the
+// rule's ending is kept.
+QStringList townReadings(const QString& name, const QStringList& readings, const QString& ending)
+{
+    if (ending.isEmpty() || !name.endsWith(u'町'))
+        return readings;
+    QStringList kept;
+    bool other = false;
+    for (const QString& r : readings) {
+        if (r.endsWith(ending))
+            kept << r;
+        else if (r.endsWith(QStringLiteral("チョウ")) || r.endsWith(QStringLiteral("マチ")))
+            other = true;
+    }
+    return !kept.isEmpty() && other ? kept : readings;
+}
+
+}  // namespace
+
+std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazetteer)
+{
+    std::vector<PlacePiece> pieces;
+    auto keep = [&](QStringView written) {
+        if (pieces.empty() || pieces.back().kind != PlacePiece::Text)
+            pieces.push_back({});
+        pieces.back().written += written;
+        pieces.back().reading += written;
+    };
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!isHan(text[i])) {
+            keep(QStringView(text).mid(i, 1));
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() &&
+               (isHan(text[end]) || (joinsKanji(text[end]) && end + 1 < text.size() && isHan(text[end + 1]))))
+            ++end;
+        const QStringView name = QStringView(text).mid(i, end - i);
+        const bool goesOn = i > 0 && goesOnName(text[i - 1]);
+        bool placeMayStart = !goesOn;
+        for (qsizetype at = 0; at < name.size();) {
+            if (placeMayStart) {
+                placeMayStart = false;
+                if (const qsizetype length = gazetteer.longestNameAt(name, at)) {
+                    const QString written = name.mid(at, length).toString();
+                    pieces.push_back({PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), QString()});
+                    at += length;
+                    continue;
+                }
+            }
+            const auto station = std::find_if(std::begin(kStationWords), std::end(kStationWords),
+                                              [&](const char16_t* w) { return name.mid(at).startsWith(QStringView(w)); });
+            if (at > 0 && station != std::end(kStationWords)) {
+                const QStringView word(*station);
+                keep(word);
+                at += word.size();
+                placeMayStart = true;
+                continue;
+            }
+            if (at > 0 || goesOn) {
+                if (const Ending* e = endingAt(name, at)) {
+                    const QStringView written(e->written);
+                    const QChar before = at > 0 ? name[at - 1] : text[i - 1];
+                    const char16_t* reading = e->afterNo && (before == u'ノ' || before == u'の') ? e->afterNo : e->reading;
+                    if (QStringView(reading).isEmpty())
+                        keep(written);
+                    else
+                        pieces.push_back({PlacePiece::Suffix, written.toString(), QString::fromUtf16(reading), {}, {}});
+                    at += written.size();
+                    continue;
+                }
+            }
+            keep(name.mid(at, 1));
+            ++at;
+        }
+        i = end;
+    }
+    return pieces;
+}
+
+void choosePlaceReadings(std::vector<PlacePiece>& pieces, const VoiceReadings& voice, const PlaceRule& rule)
+{
+    QStringList places;
+    for (const PlacePiece& p : pieces) {
+        if (p.kind == PlacePiece::Place)
+            places << p.written;
+    }
+    if (places.isEmpty())
+        return;
+    const QStringList said = voice ? voice(places) : QStringList();
+    qsizetype n = 0;
+    for (PlacePiece& p : pieces) {
+        if (p.kind != PlacePiece::Place)
+            continue;
+        p.voiceSays = n < said.size() ? said[n] : QString();
+        ++n;
+        const QStringList readings = townReadings(p.written, p.readings, rule.townEnding);
+        const bool agrees = !p.voiceSays.isEmpty() && std::any_of(readings.begin(), readings.end(), [&](const QString& r) {
+            return sameReading(r, p.voiceSays);
+        });
+        if (agrees && rule.keepVoiceWhenItAgrees) {
+            p.reading.clear();
+            continue;
+        }
+        // The voice at least knows the kanji's usual sounds: of several readings, the one
+        // nearest to what it said keeps most of what it has right.
+        p.reading = p.voiceSays.isEmpty()
+                      ? readings.front()
+                      : *std::min_element(readings.begin(), readings.end(), [&](const QString& a, const QString& b) {
+                            return editDistance(a, p.voiceSays) < editDistance(b, p.voiceSays);
+                        });
+    }
+}
+
+QString placeReadingText(const std::vector<PlacePiece>& pieces)
+{
+    QString out;
+    for (const PlacePiece& p : pieces)
+        out += p.reading.isEmpty() ? p.written : p.reading;
+    return out;
+}
+
+QString explainPlaceReadings(const std::vector<PlacePiece>& pieces)
+{
+    QString marked;
+    QStringList notes;
+    for (const PlacePiece& p : pieces) {
+        if (p.kind != PlacePiece::Place) {
+            marked += p.reading.isEmpty() ? p.written : p.reading;
+            continue;
+        }
+        marked += p.reading.isEmpty() ? QStringLiteral("〔%1〕").arg(p.written)
+                                      : QStringLiteral("〔%1→%2〕").arg(p.written, p.reading);
+        QString note = QStringLiteral("%1: %2").arg(p.written, p.readings.join(u'/'));
+        if (!p.voiceSays.isEmpty())
+            note += QStringLiteral(", the voice alone %1").arg(p.voiceSays);
+        notes << note;
+    }
+    return notes.isEmpty() ? marked : marked + QStringLiteral("  (") + notes.join(QStringLiteral("; ")) + u')';
+}
+
+QString withPlaceReadings(const QString& text, const Gazetteer& gazetteer, const VoiceReadings& voice,
+                          const PlaceRule& rule)
+{
+    std::vector<PlacePiece> pieces = placePieces(text, gazetteer);
+    choosePlaceReadings(pieces, voice, rule);
+    return placeReadingText(pieces);
+}
+
+}  // namespace fareboard
