@@ -10,10 +10,14 @@
 #include <benchmark/benchmark.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <memory>
 
 using namespace fareboard;
@@ -99,5 +103,49 @@ void BM_DispDataFullRowWithTicketInProcess(benchmark::State& state)
     dispDataWithTicket(state, QtKobuRes::PluginHosting::InProcess);
 }
 BENCHMARK(BM_DispDataFullRowWithTicketInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// A plug-in that takes a second over every ticket: how long a step holds the console (the
+// time until the board update returns), and when the ticket shows, against the sample
+// plug-in's in the same run.
+void dispDataSlowPlugin(benchmark::State& state, const char* plugin)
+{
+    QtKobuRes library;
+    Rig rig(&library);
+    rig.app->options().chkUseSeiriPrev()->setChecked(true);
+    rig.app->options().txtSeiriPlgDir()->setText(QString::fromUtf8(plugin));
+    frmCtl& console = rig.app->console();
+    auto inked = [&] {
+        const QImage& img = console.previewImage();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128)
+                    return true;
+        return false;
+    };
+    int16_t n = 1;
+    double longestMs = 0, ticketMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        console.DispData(n);
+        const double heldMs = double(clock.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(heldMs / 1000);
+        longestMs = std::max(longestMs, heldMs);
+        while (!inked() && clock.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        ticketMs = std::max(ticketMs, double(clock.nsecsElapsed()) / 1e6);
+        n = n == 1 ? int16_t(2) : int16_t(1);
+    }
+    state.counters["longest_held_ms"] = longestMs;
+    state.counters["ticket_shown_ms"] = ticketMs;
+}
+
+#ifdef FAREBOARD_SLOW_PLUGIN_PATH
+void BM_DispDataSlowPlugin(benchmark::State& state) { dispDataSlowPlugin(state, FAREBOARD_SLOW_PLUGIN_PATH); }
+BENCHMARK(BM_DispDataSlowPlugin)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+#endif
+
+void BM_DispDataSamplePlugin(benchmark::State& state) { dispDataSlowPlugin(state, FAREBOARD_SAMPLE_PLUGIN_PATH); }
+BENCHMARK(BM_DispDataSamplePlugin)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace fareboard::bench {
@@ -46,7 +47,7 @@ constexpr Word kMiddles[] = {
     {"市民館", "しみんかん", "Shiminkan"},
 };
 constexpr Word kEnds[] = {
-    {"", "", ""}, {"前", "まえ", "-mae"}, {"入口", "いりぐち", " Iriguchi"}, {"東", "ひがし", " Higashi"}, {"前", "まえ", "-mae"},
+    {"", "", ""}, {"前", "まえ", "-mae"}, {"入口", "いりぐち", " Iriguchi"}, {"東", "ひがし", " Higashi"}, {"北口", "きたぐち", " Kitaguchi"},
 };
 constexpr Word kPoles[] = {{"１番のりば", "いちばんのりば", " Stop 1"}, {"２番のりば", "にばんのりば", " Stop 2"}};
 constexpr const char* kLinePrefixes[] = {"川", "鶴", "溝", "井", "渡"};
@@ -54,22 +55,6 @@ constexpr const char* kServices[] = {"平日", "土曜", "日祝"};
 
 constexpr int kTripsPerRoute = 40;
 constexpr int kFirstFare = 150, kFarePerZone = 20;
-
-std::uint32_t mix(std::uint32_t x)
-{
-    x ^= x >> 16;
-    x *= 0x7feb352dU;
-    x ^= x >> 15;
-    x *= 0x846ca68bU;
-    x ^= x >> 16;
-    return x;
-}
-
-template <std::size_t N>
-const Word& pick(const Word (&words)[N], std::uint32_t h)
-{
-    return words[h % N];
-}
 
 struct Name {
     QByteArray text, kana, roman;
@@ -79,20 +64,33 @@ struct Name {
 bool atStation(int pole) { return pole % 9 < 2; }
 int stationOf(int pole) { return pole / 9; }
 
+constexpr Word kQuarters[] = {
+    {"", "", ""},          {"東", "ひがし", "Higashi-"}, {"西", "にし", "Nishi-"}, {"南", "みなみ", "Minami-"},
+    {"北", "きた", "Kita-"}, {"新", "しん", "Shin-"},       {"元", "もと", "Moto-"},  {"上", "かみ", "Kami-"},
+    {"下", "しも", "Shimo-"},
+};
+constexpr std::uint32_t kNameCount = std::size(kQuarters) * std::size(kPlaces) * std::size(kMiddles) * std::size(kEnds);
+
+// A name of its own for each of the first 17,280 places, as a city's stops mostly have, spread
+// over the word lists so that neighbours differ; beyond that they repeat.
 Name placeName(int place)
 {
-    const std::uint32_t h = mix(std::uint32_t(place) * 2654435761U + 17);
-    const Word& a = pick(kPlaces, h);
-    const Word& b = pick(kMiddles, h >> 8);
-    const Word& c = pick(kEnds, h >> 16);
-    return {QByteArray(a.kanji) + b.kanji + c.kanji, QByteArray(a.kana) + b.kana + c.kana,
-            QByteArray(a.roman) + (*b.roman ? " " : "") + b.roman + c.roman};
+    std::uint32_t n = std::uint32_t(qint64(place) * 7919 % kNameCount);  // 7919 is prime to the count
+    const Word& end = kEnds[n % std::size(kEnds)];
+    n /= std::size(kEnds);
+    const Word& middle = kMiddles[n % std::size(kMiddles)];
+    n /= std::size(kMiddles);
+    const Word& word = kPlaces[n % std::size(kPlaces)];
+    const Word& quarter = kQuarters[n / std::size(kPlaces)];
+    return {QByteArray(quarter.kanji) + word.kanji + middle.kanji + end.kanji,
+            QByteArray(quarter.kana) + word.kana + middle.kana + end.kana,
+            QByteArray(quarter.roman) + word.roman + (*middle.roman ? " " : "") + middle.roman + end.roman};
 }
 
 Name stationName(int station)
 {
-    const Word& a = pick(kPlaces, mix(std::uint32_t(station) + 0x51ED));
-    return {QByteArray(a.kanji) + "駅前", QByteArray(a.kana) + "えきまえ", QByteArray(a.roman) + " Sta."};
+    const Name place = placeName(station + 100000);
+    return {place.text + "駅前", place.kana + "えきまえ", place.roman + " Sta."};
 }
 
 Name poleName(int pole)
@@ -194,7 +192,7 @@ bool writeGeneratedFeed(const QString& dir, int routes)
     QByteArray trips = "route_id,service_id,trip_id,trip_headsign,trip_short_name,direction_id,block_id,shape_id,"
                        "wheelchair_accessible,bikes_allowed,jp_trip_desc,jp_trip_desc_symbol,jp_office_id\r\n";
     QByteArray times = "trip_id,arrival_time,departure_time,stop_id,stop_sequence,stop_headsign,pickup_type,"
-                       "drop_off_type,timepoint\r\n";
+                       "drop_off_type\r\n";
     times.reserve(qsizetype(routes) * kTripsPerRoute * 50 * 50);
     for (const Line& line : lines) {
         for (int n = 0; n < kTripsPerRoute; ++n) {
@@ -211,7 +209,7 @@ bool writeGeneratedFeed(const QString& dir, int routes)
                 const QByteArray time = QByteArray::number(minute / 60) + ':' +
                                         QByteArray::number(100 + minute % 60).mid(1) + ":00";
                 times += tripId + ',' + time + ',' + time + ',' + poleId(pole) + ',' + QByteArray::number(i + 1) + ",," +
-                         (i == count - 1 ? "1" : "0") + ',' + (i == 0 ? "1" : "0") + ",\r\n";
+                         (i == count - 1 ? "1" : "0") + ',' + (i == 0 ? "1" : "0") + "\r\n";
             }
         }
     }

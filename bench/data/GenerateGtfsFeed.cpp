@@ -1,5 +1,5 @@
 // Writes a generated GTFS-JP feed for trying the import on a large feed by hand.
-// Usage: gtfs_feed_generator ROUTES OUTDIR (500 routes make about 57 MB).
+// Usage: gtfs_feed_generator ROUTES OUTDIR (500 routes make 59 MB).
 #include "FeedGenerator.h"
 
 #include <QString>

@@ -8,14 +8,22 @@
 #include "board/SettingsFile.h"
 #include "console/FareDataFile.h"
 #include "platform/AppError.h"
+#include "platform/ShiftJis.h"
+#include "platform/speech/ReadingsLimit.h"
+#include "platform/speech/SpokenText.h"
 #include "support/Bytes.h"
 #include "support/Fakes.h"
 #include "support/FakeTapeHost.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace fareboard;
 using namespace fareboard::test;
@@ -125,3 +133,88 @@ void BM_SettingsLongStrings(benchmark::State& state)
 BENCHMARK(BM_SettingsLongStrings)->RangeMultiplier(4)->Range(kFrom, 1 << 20)->Complexity()->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+QByteArray toShiftJisTape()
+{
+    return toShiftJis(QStringLiteral("次は北大前です,0,0\r\n次は終点です,0,0\r\n"));
+}
+
+// A readings file of `bytes`, every written form starting with the same two characters (the
+// shape that made the table quadratic), the last line the one the tape needs.
+QByteArray readingsAlike(int64_t bytes)
+{
+    QByteArray data;
+    data.reserve(bytes + 64);
+    for (int i = 0; data.size() + 64 < bytes; ++i)
+        data += "北大" + QByteArray::number(i) + ",ほくだい\n";
+    return data + "北大前,ほくだいまえ\n";
+}
+
+// The table a readings file becomes: one entry after another, all starting alike.
+void BM_ReadingTableAlike(benchmark::State& state)
+{
+    std::vector<ReadingLine> lines;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        lines.push_back({QStringLiteral("北大%1").arg(i), QStringLiteral("ほくだい"), int(i + 1)});
+    for (auto _ : state) {
+        ReadingTable table;
+        table.addAll(lines);
+        benchmark::DoNotOptimize(table.apply(QStringLiteral("次は北大前です")));
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadingTableAlike)->RangeMultiplier(4)->Range(1 << 10, 1 << 20)->Complexity()->Unit(benchmark::kMillisecond);
+
+// What the console feels of a reset's readings: a timer that should fire every 5 ms runs while
+// the tape loads and reads the folder's readings, and the longest it was held is the longest a
+// click would wait. Without a readings file (range 0) is the baseline of the same run.
+void BM_ConsoleHeldByReadings(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    QFile tp(dir.filePath(QStringLiteral("7tp.csv")));
+    if (!tp.open(QIODevice::WriteOnly) || tp.write(toShiftJisTape()) < 0) {
+        state.SkipWithError("cannot write the broadcast data");
+        return;
+    }
+    tp.close();
+    if (state.range(0) > 0) {
+        QFile readings(dir.filePath(QStringLiteral("readings.csv")));
+        const QByteArray bytes = readingsAlike(state.range(0));
+        if (!readings.open(QIODevice::WriteOnly) || readings.write(bytes) != bytes.size()) {
+            state.SkipWithError("cannot write the readings");
+            return;
+        }
+    }
+    FakeTapeHost host;
+    FakeAudioDevice audio;
+    FakeSleeper sleeper;
+    mdlSndAPI sound(audio, sleeper, QStringLiteral("fareboard"));
+    mdlM_Tape tape(host, sound, [] { return std::unique_ptr<SpeechEngine>(); });
+    double longestMs = 0, loadMs = 0;
+    for (auto _ : state) {
+        QElapsedTimer since;
+        qint64 last = 0, longest = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            longest = std::max(longest, since.nsecsElapsed() - last);
+            last = since.nsecsElapsed();
+        });
+        tick.start(5);
+        since.start();
+        tape.TapeLoad(dir.path(), QStringLiteral("7"));
+        longest = std::max(longest, since.nsecsElapsed() - last);
+        last = since.nsecsElapsed();
+        while (tape.readingsPending())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::processEvents();
+        longest = std::max(longest, since.nsecsElapsed() - last);
+        longestMs = std::max(longestMs, double(longest) / 1e6);
+        loadMs = double(since.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(double(since.nsecsElapsed()) / 1e9);
+    }
+    state.counters["held_ms"] = longestMs;
+    state.counters["load_ms"] = loadMs;
+    state.counters["spoken_ok"] = tape.spokenAt(1).contains(QStringLiteral("ホクダイマエ")) || state.range(0) == 0;
+}
+BENCHMARK(BM_ConsoleHeldByReadings)->Arg(0)->Arg(1 << 20)->Arg(8 << 20)->Arg(kMaxReadingsBytes)
+    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);

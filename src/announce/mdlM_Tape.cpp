@@ -5,9 +5,15 @@
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
 #include "platform/speech/ReadingsFile.h"
+#include "platform/speech/ReadingsLimit.h"
 #include "platform/speech/SpeechEngine.h"
 
 #include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+
+#include <utility>
 
 namespace fareboard {
 namespace {
@@ -34,8 +40,20 @@ QString refusal(const QString& path, const AppError& error)
     }
 }
 
-// A readings file of every stop in a prefecture is well under this.
-constexpr qint64 kMaxReadingsBytes = 8 * 1024 * 1024;
+QString readingsPath(const QString& folder)
+{
+    return resolveIgnoringCase(withTrailingSeparator(folder) + QStringLiteral("readings.csv"));
+}
+
+QString readingsRefusal(const QString& path, const AppError& error)
+{
+    const QString file = QFileInfo(path).fileName();
+    if (error.number() == ErrorNumber::Overflow)
+        return QStringLiteral("読み方ファイル %1 を使いません: %2 MB を超えるファイルは読み込みません")
+            .arg(file)
+            .arg(kMaxReadingsBytes >> 20);
+    return QStringLiteral("読み方ファイル %1 を読み込めません: %2").arg(file, error.description());
+}
 
 QString chimeBox(int flag)
 {
@@ -45,7 +63,8 @@ QString chimeBox(int flag)
 }  // namespace
 
 mdlM_Tape::mdlM_Tape(TapeHost& host, mdlSndAPI& sound, EngineFactory makeEngine)
-    : host_(host), sound_(sound), makeEngine_(std::move(makeEngine))
+    : host_(host), sound_(sound), makeEngine_(std::move(makeEngine)),
+      readingsLoader_([](const QString& folder, QString& refusal) { return readingsOf(folder, &refusal); })
 {
 }
 
@@ -80,8 +99,25 @@ void mdlM_Tape::TapeInit()
     setGroup(engine_ != nullptr);
     // Which voices are here is known from their files at start; whether one really loads is
     // known only when it first speaks. If none does, the driver sees speech as unavailable.
-    if (engine_)
+    if (engine_) {
         engine_->setLostHandler([this] { setGroup(false); });
+        // Said once per voice, where the driver looks and where a terminal shows it.
+        engine_->setFailureHandler([this](const QString& message) {
+            voiceTip_ = message;
+            showToolTip();
+            std::fputs(qPrintable(message + QLatin1Char('\n')), stderr);
+        });
+    }
+}
+
+void mdlM_Tape::showToolTip()
+{
+    QStringList tips;
+    for (const QString* tip : {&loadTip_, &readingsTip_, &voiceTip_}) {
+        if (!tip->isEmpty())
+            tips << *tip;
+    }
+    host_.setControlToolTip(kGroup, tips.join(QLatin1Char('\n')));
 }
 
 void mdlM_Tape::releaseEngine()
@@ -126,40 +162,75 @@ void mdlM_Tape::TapeLoad(const QString& folder, const QString& name)
     } catch (const AppError& error) {
         host_.setControlEnabled(kGroup, false);
         const bool missing = error.number() == ErrorNumber::FileNotFound || error.number() == ErrorNumber::PathNotFound;
-        host_.setControlToolTip(kGroup, missing ? QString() : refusal(path, error));
+        loadTip_ = missing ? QString() : refusal(path, error);
+        readingsTip_.clear();
+        showToolTip();
         spoken_.clear();
+        readingsLoader_.cancel();
+        speakWhenRead_ = 0;
         return;
     }
     loadReadings(folder);
-    if (engine_) {
-        QStringList texts;
-        for (int32_t pos = 1; pos <= count_; ++pos)
-            texts << spokenAt(pos);
-        engine_->prepare(texts);
-    }
 }
 
-ReadingTable mdlM_Tape::readingsOf(const QString& folder)
+QByteArray mdlM_Tape::readingsFileBytes(const QString& path)
+{
+    if (QFileInfo(path).size() > kMaxReadingsBytes)
+        throw AppError(ErrorNumber::Overflow);
+    return readFileBytes(path, kMaxReadingsBytes);
+}
+
+ReadingTable mdlM_Tape::readingsOf(const QString& folder, QString* refusal)
 {
     ReadingTable table;
-    const QString path = resolveIgnoringCase(withTrailingSeparator(folder) + QStringLiteral("readings.csv"));
+    const QString path = readingsPath(folder);
     if (!QFileInfo(path).isFile())
         return table;
     try {
         // Bad lines are left out here; 'fareboard-data check' names them.
-        table.addAll(parseReadingsFile(readFileBytes(path, kMaxReadingsBytes)).entries);
-    } catch (const AppError&) {
-        // No readings file is as good as an unreadable one: the voice reads on its own.
+        table.addAll(parseReadingsFile(readingsFileBytes(path)).entries);
+    } catch (const AppError& error) {
+        // The voice reads on its own; the driver can see why the folder's readings are not used.
+        if (refusal)
+            *refusal = readingsRefusal(path, error);
     }
     return table;
 }
 
 void mdlM_Tape::loadReadings(const QString& folder)
 {
-    readings_ = readingsOf(folder);
+    // Read beside the console: a large file takes seconds, and the reset goes on meanwhile.
+    // What the tape is to say is made once the readings are there.
+    loadTip_.clear();
+    readingsTip_.clear();
+    showToolTip();
+    speakWhenRead_ = 0;
+    // A folder without a readings file (most) has nothing to wait for.
+    if (!QFileInfo(readingsPath(folder)).isFile()) {
+        readingsLoader_.cancel();
+        readingsLoaded(ReadingTable(), QString());
+        return;
+    }
+    spoken_.clear();
+    readingsLoader_.load(folder, [this](ReadingTable table, QString refusal) { readingsLoaded(std::move(table), refusal); });
+}
+
+void mdlM_Tape::readingsLoaded(ReadingTable table, const QString& refusal)
+{
+    readingsLoader_.discard(std::exchange(readings_, std::move(table)));
+    readingsTip_ = refusal;
+    showToolTip();
     spoken_.assign(tape_.size(), QString());
     for (std::size_t i = 0; i < tape_.size(); ++i)
         spoken_[i] = spokenText(tape_[i].Text, readings_);
+    if (!engine_)
+        return;
+    QStringList texts;
+    for (int32_t pos = 1; pos <= count_; ++pos)
+        texts << spokenAt(pos);
+    engine_->prepare(texts);
+    if (const int32_t pos = std::exchange(speakWhenRead_, 0); pos > 0)
+        TapeSpeak(pos);
 }
 
 QString mdlM_Tape::spokenAt(int32_t pos) const
@@ -211,7 +282,7 @@ void mdlM_Tape::TapeNext()
         return;
     }
     // A chime played to its end gives the voice that long to make the text.
-    if (engine_)
+    if (engine_ && !readingsPending())
         engine_->prefetch(spokenAt(pos_));
     if (host_.optionSelected(QStringLiteral("Option2(2)"))) {
         playChime(host_.optionText(QStringLiteral("txtSelectSound(3)")), "S3");
@@ -230,7 +301,7 @@ void mdlM_Tape::TapeBack()
         pos_ = 1;
         return;
     }
-    if (engine_)
+    if (engine_ && !readingsPending())
         engine_->prefetch(spokenAt(pos_));
     const int flag = TapeFlagAt(pos_);
     if (flag >= 1 && flag <= 3)
@@ -243,9 +314,14 @@ void mdlM_Tape::TapeSpeak(int32_t pos)
     if (!engine_)
         return;
     engine_->stop();
+    speakWhenRead_ = 0;
     const TapeEntry* entry = entryAt(pos);
     if (!entry)
         return;
+    if (readingsPending()) {
+        speakWhenRead_ = pos;
+        return;
+    }
     // The engine reads on its own after speak() returns, so its state is "speaking" here;
     // stopping on that state would silence every announcement.
     engine_->speak(spokenAt(pos));
@@ -261,6 +337,7 @@ void mdlM_Tape::TapePlayAt(int32_t pos)
 
 void mdlM_Tape::TapeStop()
 {
+    speakWhenRead_ = 0;
     if (engine_)
         engine_->stop();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BroadcastData.h"
+#include "ReadingsLoader.h"
 #include "platform/speech/SpokenText.h"
 
 #include <QString>
@@ -63,8 +64,13 @@ public:
     static QString fileName(const QString& folder, const QString& name);
 
     // The readings of a broadcast folder, "<folder>/readings.csv"; bad lines are skipped and
-    // a missing or unreadable file gives none.
-    static ReadingTable readingsOf(const QString& folder);
+    // a missing or unreadable file gives none. `refusal`, when given, gets why a file that is
+    // there was not used (for the tape group's tool tip).
+    static ReadingTable readingsOf(const QString& folder, QString* refusal = nullptr);
+    // A readings file's bytes, whole: past kMaxReadingsBytes AppError 6 and none of it.
+    static QByteArray readingsFileBytes(const QString& path);
+    // The folder's readings are still being read; what is spoken meanwhile waits for them.
+    bool readingsPending() const { return readingsLoader_.pending(); }
     // Entry pos as the voice is given it: the folder's readings over the built-in ones.
     QString spokenAt(int32_t pos) const;
 
@@ -73,6 +79,8 @@ private:
     void setGroup(bool usable);
     void playChime(const QString& file, const char* kind);
     void loadReadings(const QString& folder);
+    void readingsLoaded(ReadingTable table, const QString& refusal);
+    void showToolTip();
 
     TapeHost& host_;
     mdlSndAPI& sound_;
@@ -81,6 +89,11 @@ private:
     std::vector<TapeEntry> tape_;
     std::vector<QString> spoken_;
     ReadingTable readings_;
+    ReadingsLoader readingsLoader_;
+    int32_t speakWhenRead_ = 0;  // the entry asked for while the readings were still read
+    // What the tape group's tool tip tells: why the broadcast data or the readings were not
+    // read, and which voice failed.
+    QString loadTip_, readingsTip_, voiceTip_;
     int32_t count_ = 0;
     int32_t pos_ = 0;
     bool usable_ = false;

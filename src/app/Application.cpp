@@ -6,6 +6,7 @@
 #include "app/DemoData.h"
 #include "board/Form1.h"
 #include "board/SeirikenNumSet.h"
+#include "board/SettingsFile.h"
 #include "board/mdlIniIo.h"
 #include "controls/stopname/ChimeiCtl_B.h"
 #include "extlib/KobuRes.h"
@@ -136,7 +137,7 @@ Application::StoredSettings Application::readStoredSettings() const
 {
     StoredSettings read;
     try {
-        mdlIniIo::ReadSettingsFile(config_.settingsPath, read.store);
+        mdlIniIo::ReadSettingsFile(config_.settingsPath, read.store, &read.damaged);
     } catch (const AppError& e) {
         read.fault = e;
     }
@@ -255,6 +256,29 @@ void Application::SetProp()
         operation_->applyOptions();
 }
 
+void Application::applySettings(const SettingsStore& s)
+{
+    for (int i = 1; i <= 24; ++i) {
+        M_Degit* d = board_->Degit(i);
+        const DegitAttr& a = s.DegitAttrs[static_cast<size_t>(i - 1)];
+        d->setZeroMode(a.ZeroMode);
+        d->setShift(a.Shift);
+        d->setFillZero(a.FillZero);
+        Form1::setDigitColours(d, s.Degit.DegitBackColor, s.Degit.DegitBaseForeColor, s.Degit.DegitForeColor);
+        d->setValue(QStringLiteral(" "));
+    }
+    for (int j = 0; j < 2; ++j)
+        Form1::setDigitColours(board_->TimeDegit(j), s.Degit.DegitBackColor, s.Degit.DegitBaseForeColor,
+                               s.Degit.DegitForeColor);
+    board_->ChimeiCtl()->setBackColor(s.Chimei.ChimeiBackColor);
+    board_->ChimeiCtl()->setForeColor(s.Chimei.ChimeiForeColor);
+    options_->CustomColors() = s.CustomColors;
+    options_->SetOptionInfo(s);
+    console_->SetCtrlDataInfo(s);
+    board_->SetFormInfo(s);
+    options_->SetProp();
+}
+
 void Application::LoadIni(const StoredSettings& read)
 {
     try {
@@ -263,51 +287,63 @@ void Application::LoadIni(const StoredSettings& read)
         if (read.fault)
             throw *read.fault;
         settings_ = read.store;
-        const SettingsStore& s = settings_;
-        for (int i = 1; i <= 24; ++i) {
-            M_Degit* d = board_->Degit(i);
-            const DegitAttr& a = s.DegitAttrs[static_cast<size_t>(i - 1)];
-            d->setZeroMode(a.ZeroMode);
-            d->setShift(a.Shift);
-            d->setFillZero(a.FillZero);
-            Form1::setDigitColours(d, s.Degit.DegitBackColor, s.Degit.DegitBaseForeColor, s.Degit.DegitForeColor);
-            d->setValue(QStringLiteral(" "));
-        }
-        for (int j = 0; j < 2; ++j)
-            Form1::setDigitColours(board_->TimeDegit(j), s.Degit.DegitBackColor, s.Degit.DegitBaseForeColor,
-                                   s.Degit.DegitForeColor);
-        board_->ChimeiCtl()->setBackColor(s.Chimei.ChimeiBackColor);
-        board_->ChimeiCtl()->setForeColor(s.Chimei.ChimeiForeColor);
-        options_->CustomColors() = s.CustomColors;
-        options_->SetOptionInfo(s);
-        console_->SetCtrlDataInfo(s);
-        board_->SetFormInfo(s);
-        options_->SetProp();
+        applySettings(settings_);
     } catch (const AppError& e) {
         // A first start has no file yet: the windows keep their defaults without a word.
         if (e.number() == ErrorNumber::FileNotFound || e.number() == ErrorNumber::BadFileName)
             return;
-        services_.messageBox.show(QStringLiteral("エラー Code:") + QString::number(e.number()) + QStringLiteral("\r\n内容:") +
-                                      e.description() + QStringLiteral("\r\nモジュール:mdlIniIo.LoadIni()"),
-                                  title(), MessageBox::Icon::None, MessageBox::Buttons::Ok);
+        QString text = QStringLiteral("エラー Code:") + QString::number(e.number()) + QStringLiteral("\r\n内容:") +
+                       e.description() + QStringLiteral("\r\nモジュール:mdlIniIo.LoadIni()");
+        if (read.fault) {
+            // The file holds the user's settings however it was damaged: what could be read is
+            // used, the windows' defaults fill in the rest, and the file itself is kept aside
+            // before the first save replaces it.
+            if (!read.damaged.isEmpty()) {
+                try {
+                    SettingsStore readable;
+                    gatherSettings(readable);
+                    SettingsFile::decodeOver(read.damaged, readable);
+                    settings_ = readable;
+                    applySettings(settings_);
+                } catch (const AppError&) {
+                    // The fields applied before the one that failed stay applied.
+                }
+            }
+            keepDamagedFile_ = true;
+            text += QStringLiteral("\r\n\r\n");
+            if (!read.damaged.isEmpty())
+                text += QStringLiteral("途中まで読み込めた設定を使います。");
+            text += QStringLiteral("設定を保存する前に、このファイルを %1 として残します。")
+                        .arg(QFileInfo(mdlIniIo::damagedCopyPath(config_.settingsPath)).fileName());
+        }
+        services_.messageBox.show(text, title(), MessageBox::Icon::None, MessageBox::Buttons::Ok);
     }
+}
+
+void Application::gatherSettings(SettingsStore& s)
+{
+    s.DegitAttrs = {};
+    for (int i = 1; i <= 24; ++i) {
+        const M_Degit* d = board_->Degit(i);
+        DegitAttr& a = s.DegitAttrs[static_cast<size_t>(i - 1)];
+        a.ZeroMode = d->ZeroMode();
+        a.Shift = d->Shift();
+        a.FillZero = d->FillZero();
+    }
+    options_->GetOptionInfo(s);
+    s.CustomColors = options_->CustomColors();
+    console_->GetCtrlDataInfo(s);
+    board_->GetFormInfo(s);
 }
 
 void Application::SaveIni()
 {
     try {
-        settings_.DegitAttrs = {};
-        for (int i = 1; i <= 24; ++i) {
-            const M_Degit* d = board_->Degit(i);
-            DegitAttr& a = settings_.DegitAttrs[static_cast<size_t>(i - 1)];
-            a.ZeroMode = d->ZeroMode();
-            a.Shift = d->Shift();
-            a.FillZero = d->FillZero();
+        gatherSettings(settings_);
+        if (keepDamagedFile_) {
+            mdlIniIo::KeepDamagedFile(config_.settingsPath);
+            keepDamagedFile_ = false;
         }
-        options_->GetOptionInfo(settings_);
-        settings_.CustomColors = options_->CustomColors();
-        console_->GetCtrlDataInfo(settings_);
-        board_->GetFormInfo(settings_);
         mdlIniIo::WriteSettingsFile(config_.settingsPath, settings_);
     } catch (const AppError& e) {
         services_.messageBox.show(QStringLiteral("エラー Code:") + QString::number(e.number()) + QStringLiteral("\r\n内容:") +

@@ -86,6 +86,7 @@ public:
     struct StoredSettings {
         SettingsStore store;
         std::optional<AppError> fault;
+        QByteArray damaged;  // a file that ends early: what it does hold
     };
     StoredSettings readStoredSettings() const;
 
@@ -96,6 +97,8 @@ public:
 
 private:
     void showConsole(const StoredSettings& stored);
+    void applySettings(const SettingsStore& s);
+    void gatherSettings(SettingsStore& s);
     void buildOptions();
     void buildOperation();
     void buildRouteImport();
@@ -115,6 +118,8 @@ private:
     ConsoleMenu* consoleMenu_ = nullptr;  // the console's own
     std::unique_ptr<Operation> operation_;
     RouteImport* routeImport_ = nullptr;  // the console's too
+    // The settings file could not be read: it is copied aside before the first save over it.
+    bool keepDamagedFile_ = false;
 };
 
 }  // namespace fareboard

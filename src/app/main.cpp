@@ -1,4 +1,5 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/StartupWarmup.h"
 #include "extlib/QtKobuRes.h"
 #include "platform/Clock.h"
@@ -23,6 +24,8 @@
 
 int main(int argc, char** argv)
 {
+    if (const auto status = fareboard::answerCommandLine(argc, argv))
+        return *status;
     fareboard::StartupWarmup warmup;
     QApplication qtApp(argc, argv);
     // The board's digits and dots are drawn by the program; the windows around them use the

@@ -8,8 +8,10 @@
 #include "platform/Clock.h"
 #include "platform/OleColor.h"
 #include "platform/Typefaces.h"
+#include "platform/WindowMove.h"
 #include "platform/WindowPlacement.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -142,7 +144,7 @@ void Form1::GetFormInfo(SettingsStore& store) const
 
 void Form1::SetFormInfo(const SettingsStore& store)
 {
-    placeOuterFrame(this, QPoint(twipsToPixels(store.Board.BoardLeft), twipsToPixels(store.Board.BoardTop)));
+    placeOuterFrameWithinReach(this, QPoint(twipsToPixels(store.Board.BoardLeft), twipsToPixels(store.Board.BoardTop)));
 }
 
 void Form1::Timer1_Timer()
@@ -195,27 +197,54 @@ void Form1::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    // A move the window manager took ends without a release here; this press starts afresh.
+    dragOffset_.reset();
     // Presses that a digit, a label or the stop-name column passes on are theirs, not a drag:
     // the window manager's move grab would swallow the second press of a double-click.
     if (childAt(event->position().toPoint()))
         return;
-    // The window manager moves the window as if its caption were dragged; without one (a bare
-    // X server) the board follows the mouse by hand.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    pressedAt_ = event->globalPosition().toPoint();
+    dragOffset_ = pressedAt_ - frameGeometry().topLeft();
+    drag_ = Drag::Pressed;
 }
 
 void Form1::mouseMoveEvent(QMouseEvent* event)
 {
-    if (dragOffset_ && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - *dragOffset_);
+    if (!dragOffset_ || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint at = event->globalPosition().toPoint();
+    if (drag_ == Drag::Pressed) {
+        // A click is not a move: the window manager is asked only once the held button has
+        // moved the pointer, and it moves the window as if its caption were dragged. Without
+        // one (a bare X server) the board follows the mouse by hand.
+        if ((at - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+            return;
+        switch (startWindowMove(windowHandle())) {
+        case WindowMove::ByWindowManager:
+            drag_ = Drag::ByWindowManager;
+            return;
+        case WindowMove::ByHand:
+            drag_ = Drag::ByHand;
+            break;
+        case WindowMove::Over:
+            dragOffset_.reset();
+            return;
+        }
+    }
+    if (drag_ == Drag::ByHand)
+        move(at - *dragOffset_);
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        dragOffset_.reset();
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A release seen here came before the window manager took the pointer: the move it was
+    // asked for ends now, not at some later click.
+    if (dragOffset_ && drag_ == Drag::ByWindowManager)
+        cancelWindowMove(windowHandle());
+    dragOffset_.reset();
+    drag_ = Drag::Pressed;
 }
 
 }  // namespace fareboard

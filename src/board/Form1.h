@@ -92,8 +92,10 @@ private:
     ChimeiCtl_B* chimei_ = nullptr;
     QTimer timer1_;
     std::function<void(bool)> consoleEnabler_;
-    // Where the left button grabbed the window, while it is moved by hand (no window manager).
+    // Where the left button grabbed the window, from the press to the release.
     std::optional<QPoint> dragOffset_;
+    QPoint pressedAt_;
+    enum class Drag { Pressed, ByWindowManager, ByHand } drag_ = Drag::Pressed;
 };
 
 // Twips from pixels and back, rounded to the nearest whole twip / pixel.

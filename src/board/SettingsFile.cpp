@@ -187,9 +187,22 @@ QByteArray encode(const SettingsStore& store)
 SettingsStore decode(const QByteArray& bytes)
 {
     SettingsStore store;
-    Reader r(bytes);
-    walk(r, store);
+    if (!decodeOver(bytes, store))
+        throw AppError(ErrorNumber::InputPastEndOfFile);
     return store;
+}
+
+bool decodeOver(const QByteArray& bytes, SettingsStore& store)
+{
+    // Every field is assigned only once its bytes are all there, so the walk stops with the
+    // fields before the end in place and the rest untouched.
+    Reader r(bytes);
+    try {
+        walk(r, store);
+    } catch (const AppError&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace fareboard::SettingsFile

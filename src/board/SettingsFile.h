@@ -16,6 +16,11 @@ QByteArray encode(const SettingsStore& store);
 // returned, so a truncated file can never half-overwrite the settings.
 SettingsStore decode(const QByteArray& bytes);
 
+// What a file that ends early still holds: every field read before the end replaces its value
+// in `store`, in file order; the fields after it keep the values `store` had. True when the
+// whole layout was there.
+bool decodeOver(const QByteArray& bytes, SettingsStore& store);
+
 // Every string can be at most 65535 bytes and there are 21 of them; nothing past this is read.
 constexpr qint64 kMaxBytes = 21 * (2 + 65535) + 512;
 

@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -56,6 +57,11 @@ frmCtl::frmCtl(ConsoleContext context, QWidget* parent)
     preview_ = QImage(picSeirikenPrev_->size(), QImage::Format_RGB32);
     preview_.fill(kPreviewPaper);
     showPreviewPicture();
+    // Without a window manager there is no title bar to close the console with; the key asks
+    // the same question as the close.
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    quit->setObjectName(QStringLiteral("QuitShortcut"));
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
 }
 
 frmCtl::~frmCtl() = default;
@@ -167,11 +173,18 @@ void frmCtl::DispData(int16_t n)
     const QString date = ticketDateText(dateMode(), ctx_.services.clock.now().date(), route.RouteSetDate,
                                         options().Label10()->text());
     preview_.fill(kPreviewPaper);
+    const unsigned ticket = ++ticketDraws_;
     if (options().chkUseSeiriPrev()->checkState() != Qt::Unchecked) {
-        ctx_.services.library.KBU_DrawSeiriken(options().txtSeiriPlgDir()->text(), preview_, row.StopName, date,
-                                                ctx_.services.clock.timeText(),
-                                                static_cast<int32_t>(leadingNumber(route.RouteText)), row.TicketNo, n,
-                                                static_cast<int16_t>(combo1_->currentIndex()));
+        // The fares and the stop do not wait for the plug-in: the ticket comes when it is drawn.
+        ctx_.services.library.KBU_DrawSeirikenLater(
+            this, options().txtSeiriPlgDir()->text(), preview_, row.StopName, date, ctx_.services.clock.timeText(),
+            static_cast<int32_t>(leadingNumber(route.RouteText)), row.TicketNo, n,
+            static_cast<int16_t>(combo1_->currentIndex()), [this, ticket](const QImage& drawn) {
+                if (ticket != ticketDraws_)
+                    return;
+                preview_ = drawn;
+                showPreviewPicture();
+            });
     }
     showPreviewPicture();
 
@@ -189,6 +202,7 @@ void frmCtl::setPreviewSize(int width, int height)
     if (width < 1 || height < 1)
         return;
     picSeirikenPrev_->resize(width, height);
+    ++ticketDraws_;
     preview_ = QImage(width, height, QImage::Format_RGB32);
     preview_.fill(kPreviewPaper);
     showPreviewPicture();
@@ -477,7 +491,7 @@ void frmCtl::SetCtrlDataInfo(const SettingsStore& store)
 {
     const CtlSettings& c = store.Ctl;
     // The stored place is the outer frame's, as GetCtrlDataInfo took it.
-    placeOuterFrame(this, QPoint(twipsToPixels(c.CtlLeft), twipsToPixels(c.CtlTop)));
+    placeOuterFrameWithinReach(this, QPoint(twipsToPixels(c.CtlLeft), twipsToPixels(c.CtlTop)));
     hscroll1_[0]->setValue(c.CtlScroll0);
     hscroll1_[1]->setValue(c.CtlScroll1);
     frontPanel_ = c.CtlFrontPanel;

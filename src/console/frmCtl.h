@@ -154,6 +154,9 @@ private:
     // Board updates begun so far; tells an update whether another one ran inside it.
     unsigned dispDataCount_ = 0;
     QImage preview_;
+    // The newest ticket asked of the plug-in: one that answers late for an older update, or
+    // for another preview size, is not shown.
+    unsigned ticketDraws_ = 0;
 
     std::array<QFrame*, 2> frame1_{};
     std::array<QPushButton*, 12> keys_{};

@@ -2,14 +2,16 @@
 
 #include "extlib/ByteText.h"
 
+#include <QImage>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 class QComboBox;
-class QImage;
+class QObject;
 class QWidget;
 
 namespace fareboard {
@@ -118,6 +120,20 @@ public:
     virtual void KBU_DrawSeiriken(const QString& path, QImage& surface, const QString& stopName,
                                   const QString& date, const QString& time, int32_t routeNo, int16_t ticketNo,
                                   int16_t section, int16_t corpIndex) = 0;
+    // The same drawing without waiting for the plug-in: `drawn` gets a copy of `surface` with
+    // the ticket on it, on the calling thread, once the plug-in has answered, and only while
+    // `receiver` lives. A plug-in that fails may leave `drawn` uncalled; so does a newer
+    // drawing asked for before this one started. Here the drawing is made at once.
+    virtual void KBU_DrawSeirikenLater(QObject* receiver, const QString& path, const QImage& surface,
+                                       const QString& stopName, const QString& date, const QString& time,
+                                       int32_t routeNo, int16_t ticketNo, int16_t section, int16_t corpIndex,
+                                       std::function<void(const QImage& drawn)> drawn)
+    {
+        (void)receiver;
+        QImage ticket = surface;
+        KBU_DrawSeiriken(path, ticket, stopName, date, time, routeNo, ticketNo, section, corpIndex);
+        drawn(ticket);
+    }
 };
 
 }  // namespace fareboard

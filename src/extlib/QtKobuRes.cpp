@@ -6,6 +6,7 @@
 #include "extlib/TicketHelper.h"
 #include "extlib/TicketPlugin.h"
 #include "extlib/TicketRequest.h"
+#include "extlib/TicketWorker.h"
 #include "platform/OleColor.h"
 
 #include <QColorDialog>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextEdit>
 
 #include <algorithm>
@@ -57,7 +59,7 @@ QString faultMessage(TicketHelper::Fault fault, const QString& path, int timeout
 struct QtKobuRes::Plugins {
     PluginHosting hosting;
     int timeoutMs;
-    TicketHelper helper;
+    TicketWorker helper;
     QHash<QString, FileStamp> refused;
     QSet<QString> told;
     PluginFaultHandler onFault;
@@ -84,8 +86,31 @@ void QtKobuRes::setPluginFaultHandler(PluginFaultHandler handler)
 
 void QtKobuRes::startPluginHost()
 {
-    if (plugins_->hosting == PluginHosting::Helper && !plugins_->helper.running())
+    if (plugins_->hosting == PluginHosting::Helper)
         plugins_->helper.start();
+}
+
+bool QtKobuRes::refused(const QString& path)
+{
+    Plugins& p = *plugins_;
+    const auto refused = p.refused.constFind(path);
+    if (refused == p.refused.cend())
+        return false;
+    if (*refused == stampOf(path))
+        return true;
+    p.refused.erase(refused);
+    return false;
+}
+
+void QtKobuRes::fail(const QString& path, int fault)
+{
+    Plugins& p = *plugins_;
+    p.refused.insert(path, stampOf(path));
+    if (!p.told.contains(path)) {
+        p.told.insert(path);
+        if (p.onFault)
+            p.onFault(path, faultMessage(TicketHelper::Fault(fault), path, p.timeoutMs));
+    }
 }
 
 std::optional<TicketReply> QtKobuRes::runPlugin(const TicketRequest& request)
@@ -93,23 +118,13 @@ std::optional<TicketReply> QtKobuRes::runPlugin(const TicketRequest& request)
     Plugins& p = *plugins_;
     if (p.hosting == PluginHosting::InProcess)
         return runTicketRequest(request);
-    const auto refused = p.refused.constFind(request.path);
-    if (refused != p.refused.cend()) {
-        if (*refused == stampOf(request.path))
-            return std::nullopt;
-        p.refused.erase(refused);
-    }
+    if (refused(request.path))
+        return std::nullopt;
     TicketHelper::Fault fault = TicketHelper::Fault::None;
     auto reply = p.helper.run(request, fault);
-    if (reply)
-        return reply;
-    p.refused.insert(request.path, stampOf(request.path));
-    if (!p.told.contains(request.path)) {
-        p.told.insert(request.path);
-        if (p.onFault)
-            p.onFault(request.path, faultMessage(fault, request.path, p.timeoutMs));
-    }
-    return std::nullopt;
+    if (!reply)
+        fail(request.path, int(fault));
+    return reply;
 }
 
 int32_t QtKobuRes::Call_dlg100(QWidget* owner, int16_t keta, int16_t& zeroMode, int16_t& shift, int16_t& fillZero)
@@ -236,6 +251,38 @@ void QtKobuRes::KBU_DrawSeiriken(const QString& path, QImage& surface, const QSt
     if (!reply || !reply->accepted)
         return;
     paintTicketPicture(surface, reply->picture);
+}
+
+void QtKobuRes::KBU_DrawSeirikenLater(QObject* receiver, const QString& path, const QImage& surface,
+                                      const QString& stopName, const QString& date, const QString& time,
+                                      int32_t routeNo, int16_t ticketNo, int16_t section, int16_t corpIndex,
+                                      std::function<void(const QImage&)> drawn)
+{
+    Plugins& p = *plugins_;
+    if (p.hosting == PluginHosting::InProcess) {
+        KobuRes::KBU_DrawSeirikenLater(receiver, path, surface, stopName, date, time, routeNo, ticketNo, section,
+                                       corpIndex, std::move(drawn));
+        return;
+    }
+    if (path.isEmpty() || refused(path))
+        return;
+    QImage picture = ticketPictureOf(surface);
+    if (picture.isNull())
+        return;
+    QPointer<QObject> alive(receiver);
+    p.helper.draw({TicketOp::Draw, path, std::move(picture), {stopName, date, time, routeNo, ticketNo, section, corpIndex}},
+                  [this, alive, path, surface, drawn = std::move(drawn)](std::optional<TicketReply> reply,
+                                                                         TicketHelper::Fault fault) {
+                      if (!reply) {
+                          fail(path, int(fault));
+                          return;
+                      }
+                      if (!alive || !reply->accepted)
+                          return;
+                      QImage ticket = surface;
+                      paintTicketPicture(ticket, reply->picture);
+                      drawn(ticket);
+                  });
 }
 
 }  // namespace fareboard

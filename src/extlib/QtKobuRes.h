@@ -59,11 +59,16 @@ public:
     void KBU_DrawSeiriken(const QString& path, QImage& surface, const QString& stopName, const QString& date,
                           const QString& time, int32_t routeNo, int16_t ticketNo, int16_t section,
                           int16_t corpIndex) override;
+    void KBU_DrawSeirikenLater(QObject* receiver, const QString& path, const QImage& surface, const QString& stopName,
+                               const QString& date, const QString& time, int32_t routeNo, int16_t ticketNo,
+                               int16_t section, int16_t corpIndex, std::function<void(const QImage&)> drawn) override;
 
 private:
     struct Plugins;
     // The plug-in's answer; null when it crashed, hung or was refused for that before.
     std::optional<TicketReply> runPlugin(const TicketRequest& request);
+    bool refused(const QString& path);
+    void fail(const QString& path, int fault);
 
     std::unique_ptr<Plugins> plugins_;
 };

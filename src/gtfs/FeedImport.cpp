@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_set>
 
 namespace fareboard::datatool::gtfs {
 namespace {
@@ -118,6 +119,16 @@ bool chosen(const std::vector<int>& numbers, const ImportedPattern& item)
            (numbers.empty() || std::find(numbers.begin(), numbers.end(), item.pattern->number) != numbers.end());
 }
 
+// Texts looked up by a view of them, without a string made of each piece.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(QStringView text) const { return qHash(text); }
+};
+struct SameText {
+    using is_transparent = void;
+    bool operator()(QStringView a, QStringView b) const { return a == b; }
+};
+
 // Readings of the names the written routes show, in the board's form of the text.
 std::vector<FeedReading> usedReadings(const Feed& feed, const std::vector<ImportedPattern>& items,
                                       const std::vector<int>& numbers)
@@ -131,27 +142,50 @@ std::vector<FeedReading> usedReadings(const Feed& feed, const std::vector<Import
         if (!item.pattern->headsign.isEmpty())
             shown.insert(toBoardText(item.pattern->headsign).text);
     }
-    std::vector<FeedReading> used;
-    QSet<QString> takenAsStop;  // the poles of one stop give it one reading, the first
-    for (const auto& [text, reading, line] : feed.readings) {
-        const BoardText board = toBoardText(text);
+    // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば); the
+    // voice applies either where the text occurs. Every piece of every shown name is looked up
+    // among the readings' texts, so the work grows with the names, not names times readings.
+    // The reading of a pole's whole name serves the stop it is shown as, less the boarding place
+    // on both sides (尻手駅前１番のりば しってえきまえいちばんのりば → 尻手駅前 しってえきまえ).
+    struct Candidate {
+        QString text, stop;  // stop: the pole's name less its boarding place; empty when the same
+        const FeedReading* reading;
+    };
+    std::vector<Candidate> candidates;
+    std::unordered_set<QString, TextHash, SameText> wanted;
+    qsizetype longest = 0;
+    for (const FeedReading& reading : feed.readings) {
+        BoardText board = toBoardText(reading.text);
         if (!board.replaced.isEmpty())
             continue;
-        // Feeds give readings for whole names and for parts of them (川崎駅西口 + 番のりば);
-        // the voice applies either where the text occurs.
-        auto occurs = [&](const QString& text) {
-            return std::any_of(shown.begin(), shown.end(), [&](const QString& name) { return name.contains(text); });
-        };
-        if (occurs(board.text)) {
-            used.push_back({board.text, reading, line});
-            continue;
+        QString stop = toBoardText(withoutBoardingPlace(reading.text)).text;
+        if (stop == board.text)
+            stop.clear();
+        for (const QString* text : {&board.text, &stop}) {
+            longest = std::max(longest, text->size());
+            if (!text->isEmpty())
+                wanted.insert(*text);
         }
-        // The reading of a pole's whole name serves the stop it is shown as, less the boarding
-        // place on both sides (尻手駅前１番のりば しってえきまえいちばんのりば → 尻手駅前 しってえきまえ).
-        const QString stop = toBoardText(withoutBoardingPlace(text)).text;
-        if (stop != board.text && occurs(stop) && !takenAsStop.contains(stop)) {
-            takenAsStop.insert(stop);
-            used.push_back({stop, readingWithoutBoardingPlace(text, reading), line});
+        candidates.push_back({std::move(board.text), std::move(stop), &reading});
+    }
+    std::unordered_set<QString, TextHash, SameText> occurring;
+    for (const QString& name : shown) {
+        for (qsizetype from = 0; from < name.size(); ++from) {
+            for (qsizetype n = 1; n <= longest && from + n <= name.size(); ++n) {
+                const auto piece = wanted.find(QStringView(name).mid(from, n));
+                if (piece != wanted.end())
+                    occurring.insert(*piece);
+            }
+        }
+    }
+    std::vector<FeedReading> used;
+    QSet<QString> takenAsStop;  // the poles of one stop give it one reading, the first
+    for (Candidate& c : candidates) {
+        if (occurring.contains(c.text)) {
+            used.push_back({std::move(c.text), c.reading->reading, c.reading->line});
+        } else if (!c.stop.isEmpty() && occurring.contains(c.stop) && !takenAsStop.contains(c.stop)) {
+            takenAsStop.insert(c.stop);
+            used.push_back({c.stop, readingWithoutBoardingPlace(c.reading->text, c.reading->reading), c.reading->line});
         }
     }
     return used;

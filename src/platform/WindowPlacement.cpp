@@ -1,14 +1,21 @@
 #include "WindowPlacement.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace fareboard {
 namespace {
 
 // Long enough for a window manager to frame a window just shown, even on a busy machine.
 constexpr int kSettleMs = 3000;
+// What has to show of a window for the user to take hold of it and use it: its top edge, where
+// the title bar is, and this much of it down and across.
+constexpr int kReachable = 100;
 
 class FrameKeeper final : public QObject {
 public:
@@ -80,6 +87,40 @@ void placeOuterFrame(QWidget* window, FramePlace place)
 void placeOuterFrame(QWidget* window, const QPoint& topLeft)
 {
     placeOuterFrame(window, [topLeft](const QSize&) { return topLeft; });
+}
+
+QPoint reachablePlace(const QRect& frame, const QList<QRect>& screens)
+{
+    if (screens.isEmpty())
+        return frame.topLeft();
+    const int across = std::min(kReachable, frame.width());
+    const int down = std::min(kReachable, frame.height());
+    const QRect* most = &screens.front();
+    qint64 mostArea = -1;
+    for (const QRect& screen : screens) {
+        const QRect overlap = screen & frame;
+        if (!overlap.isEmpty() && overlap.top() == frame.top() && overlap.width() >= across && overlap.height() >= down)
+            return frame.topLeft();
+        const qint64 area = overlap.isEmpty() ? 0 : qint64(overlap.width()) * overlap.height();
+        if (area > mostArea) {
+            mostArea = area;
+            most = &screen;
+        }
+    }
+    // Inside that screen, its top left corner kept in view when the window is larger.
+    const int x = std::max(most->left(), std::min(frame.left(), most->right() + 1 - frame.width()));
+    const int y = std::max(most->top(), std::min(frame.top(), most->bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+void placeOuterFrameWithinReach(QWidget* window, const QPoint& topLeft)
+{
+    placeOuterFrame(window, [topLeft](const QSize& outer) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens << screen->geometry();
+        return reachablePlace(QRect(topLeft, outer), screens);
+    });
 }
 
 }  // namespace fareboard

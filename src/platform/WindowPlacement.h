@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <functional>
@@ -22,5 +24,14 @@ void placeOuterFrame(QWidget* window, FramePlace place);
 
 // The outer frame at a fixed place.
 void placeOuterFrame(QWidget* window, const QPoint& topLeft);
+
+// Where the outer frame `frame` can stand so that the user can reach it: where it is, when a
+// screen shows its top edge (the title bar) and at least 100 pixels of it down and across;
+// else moved inside the screen it overlaps most (the first one when it overlaps none).
+QPoint reachablePlace(const QRect& frame, const QList<QRect>& screens);
+
+// The outer frame at a stored place, or inside the current screens when that place cannot be
+// reached there (a window saved on a screen that is gone, or off its edge).
+void placeOuterFrameWithinReach(QWidget* window, const QPoint& topLeft);
 
 }  // namespace fareboard

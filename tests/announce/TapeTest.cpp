@@ -1,12 +1,16 @@
 #include "announce/mdlM_Tape.h"
 #include "announce/mdlSndAPI.h"
 #include "platform/ShiftJis.h"
+#include "platform/speech/ReadingsLimit.h"
 #include "support/Bytes.h"
 #include "support/FakeAudio.h"
 #include "support/FakeSpeech.h"
 #include "support/FakeTapeHost.h"
 #include "support/Fakes.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -58,6 +62,17 @@ protected:
         writeTape(QStringLiteral("12tp.csv"),
                   QStringLiteral("一番,1,1\r\n二番,0,0\r\n三番,0,2\r\n四番,1,3\r\n五番,0,9\r\n"));
         tape.TapeLoad(dir.path(), QStringLiteral("12"));
+    }
+
+    // The folder's readings are read beside the console; the test waits for them as the
+    // console's event loop would.
+    bool readingsRead()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (tape.readingsPending() && timer.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return !tape.readingsPending();
     }
 
     QString chime(int i) const { return dir.filePath(QStringLiteral("chime%1.wav").arg(i)); }
@@ -306,6 +321,7 @@ TEST_F(TapeTest, TheFolderReadingsReachTheVoiceAndTheTapeIsPreparedInOrder)
     writeTape(QStringLiteral("5tp.csv"), QStringLiteral("次は、ひばり橋です。,1,1\r\n次は、灯台下です。,1,0\r\n"
                                                         "次は、1丁目です。,1,0\r\n"));
     tape.TapeLoad(dir.path(), QStringLiteral("5"));
+    ASSERT_TRUE(readingsRead());
     const QStringList spoken{QStringLiteral("ツギワ、ヒバリバシです。"), QStringLiteral("ツギワ、トウダイシタです。"),
                              QStringLiteral("ツギワ、イッチョウメです。")};
     ASSERT_NE(engine, nullptr);
@@ -320,6 +336,44 @@ TEST_F(TapeTest, TheFolderReadingsReachTheVoiceAndTheTapeIsPreparedInOrder)
     EXPECT_EQ(engine->spoken(), (QStringList{spoken[0], spoken[1]}));
     EXPECT_EQ(engine->calls.back(), QStringLiteral("stop"));
     EXPECT_FALSE(engine->speaking());
+}
+
+}  // namespace
+}  // namespace fareboard
+
+namespace fareboard {
+namespace {
+
+TEST_F(TapeTest, AReadingsFileIsReadToItsLastLineUpToTheLimitAndRefusedPastIt)
+{
+    tape.TapeInit();
+    writeTape(QStringLiteral("5tp.csv"), QStringLiteral("次は、灯台下です。,0,0\r\n"));
+    // Past the old 8 MB cut: 120,000 names that start alike, the one the tape needs last.
+    QByteArray many;
+    many.reserve(10 << 20);
+    for (int i = 0; i < 120000; ++i)
+        many += "灯台" + QByteArray::number(i) + ",とうだいとうだいとうだいとうだいとうだい\n";
+    many += "灯台下,とうだいした\n";
+    ASSERT_GT(many.size(), 8 << 20);
+    test::writeFile(dir.filePath(QStringLiteral("readings.csv")), many);
+    tape.TapeLoad(dir.path(), QStringLiteral("5"));
+    // Asked for while the file is still read: said once it is, with its readings.
+    tape.TapeSpeak(1);
+    EXPECT_TRUE(engine->spoken().isEmpty());
+    ASSERT_TRUE(readingsRead());
+    EXPECT_EQ(engine->spoken(), QStringList{QStringLiteral("ツギワ、トウダイシタです。")});
+    EXPECT_EQ(host.toolTips[kGroup], QString());
+
+    // A file past the limit is not read at all, and the tape group says why.
+    QFile huge(dir.filePath(QStringLiteral("readings.csv")));
+    ASSERT_TRUE(huge.resize(kMaxReadingsBytes + 1));
+    tape.TapeLoad(dir.path(), QStringLiteral("5"));
+    ASSERT_TRUE(readingsRead());
+    EXPECT_TRUE(host.toolTips[kGroup].contains(QStringLiteral("readings.csv"))) << host.toolTips[kGroup].toStdString();
+    EXPECT_TRUE(host.toolTips[kGroup].contains(QStringLiteral("32 MB"))) << host.toolTips[kGroup].toStdString();
+    EXPECT_TRUE(host.enabled[kGroup]) << "the tape itself still plays";
+    tape.TapeSpeak(1);
+    EXPECT_EQ(engine->spoken().back(), QStringLiteral("ツギワ、灯台下です。"));
 }
 
 }  // namespace

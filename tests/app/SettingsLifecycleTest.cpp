@@ -3,6 +3,7 @@
 #include "app/DemoData.h"
 #include "board/Form1.h"
 #include "board/SeirikenNumSet.h"
+#include "board/SettingsFile.h"
 #include "board/mdlIniIo.h"
 #include "console/frmCtl.h"
 #include "controls/digit/M_Degit.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -470,11 +473,61 @@ public:
     {
         real_.KBU_DrawSeiriken(p, s, n, d, t, r, k, sec, c);
     }
+    void KBU_DrawSeirikenLater(QObject* o, const QString& p, const QImage& s, const QString& n, const QString& d,
+                               const QString& t, int32_t r, int16_t k, int16_t sec, int16_t c,
+                               std::function<void(const QImage&)> drawn) override
+    {
+        real_.KBU_DrawSeirikenLater(o, p, s, n, d, t, r, k, sec, c, std::move(drawn));
+    }
 
 private:
     FakeKobuRes& dialogs_;
     QtKobuRes real_;
 };
+
+int inked(const QImage& img)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += qGray(img.pixel(x, y)) < 128;
+    return n;
+}
+
+// The plug-in answers through the event loop; the preview gets ink once it has.
+bool ticketDrawn(const frmCtl& console)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (inked(console.previewImage()) == 0 && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return inked(console.previewImage()) > 0;
+}
+
+// A start whose settings name `plugin`, loaded for real.
+void startWithPlugin(AppRun& run, KobuRes& library, const QString& plugin)
+{
+    PlatformServices services = run.fakes.services();
+    PlatformServices withPlugins{services.messageBox, services.sleeper, services.clock, library,
+                                 services.shell,      services.audio,   services.makeSpeechEngine};
+    StoredSettings s;
+    s.pluginPath = plugin;
+    writeFile(run.settingsPath(), s.bytes());
+    run.start(withPlugins);
+}
+
+// Route 7, two stops "A" and "B", every fare 100 at A and 200 at B.
+void writeRoute7(const QString& folder)
+{
+    Bytes fare;
+    fare.i2(2);
+    for (const char* name : {"A", "B"}) {
+        fare.ascii(name).i2(name[0] - 'A' + 1);
+        for (int k = 0; k < 150; ++k)
+            fare.i2(100 * (name[0] - 'A' + 1));
+    }
+    writeFile(folder + QStringLiteral("/7.hy3"), fare.data());
+}
 
 }  // namespace
 
@@ -482,42 +535,24 @@ TEST(SettingsLifecycle, SamplePluginDrawsIntoThePreviewAtEveryUpdate)
 {
     AppRun run;
     RealPlugins library(run.fakes.library);
-    PlatformServices services = run.fakes.services();
-    PlatformServices withPlugins{services.messageBox, services.sleeper, services.clock, library,
-                                 services.shell,      services.audio,   services.makeSpeechEngine};
-    StoredSettings s;
-    s.pluginPath = QStringLiteral(FAREBOARD_SAMPLE_PLUGIN);
-    writeFile(run.settingsPath(), s.bytes());
-    run.start(withPlugins);
+    startWithPlugin(run, library, QStringLiteral(FAREBOARD_SAMPLE_PLUGIN));
     frmOption& o = run.app->options();
     EXPECT_EQ(o.List1()->count(), 10) << "the sample prints a barcode";
     EXPECT_GT(run.app->console().Combo1()->count(), 0);
 
     // A route of two stops; the preview shows a ticket with ink on it, different per stop.
     QTemporaryDir routes;
-    Bytes fare;
-    fare.i2(2);
-    for (const char* name : {"A", "B"}) {
-        fare.ascii(name).i2(name[0] - 'A' + 1);
-        for (int k = 0; k < 150; ++k)
-            fare.i2(100);
-    }
-    writeFile(routes.filePath(QStringLiteral("7.hy3")), fare.data());
+    writeRoute7(routes.path());
     o.Text2(0)->setText(routes.path());
     frmCtl& console = run.app->console();
     for (int key : {10, 7, 11, 1})
         console.CommandButton1_Click(key);
     console.Reset(1);
-    auto inked = [](const QImage& img) {
-        int n = 0;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                n += qGray(img.pixel(x, y)) < 128;
-        return n;
-    };
+    ASSERT_TRUE(ticketDrawn(console));
     const QImage first = console.previewImage();
     EXPECT_GT(inked(first), 200);
     console.Command2_Click(1);
+    ASSERT_TRUE(ticketDrawn(console));
     EXPECT_NE(console.previewImage(), first);
 
     // Without the preview switch every update leaves the area blank.
@@ -646,4 +681,79 @@ TEST(SettingsLifecycle, TheNextStartShowsExactlyWhatWasSaved)
         EXPECT_EQ(app->console().picSeirikenPrev()->size(), QSize(220, 93));
     }
     EXPECT_TRUE(fakes.messageBox.shown.empty());
+}
+
+TEST(SettingsLifecycle, ASlowPluginHoldsNeitherTheFaresNorTheStopItsTicketComesWhenDrawn)
+{
+    AppRun run;
+    RealPlugins library(run.fakes.library);
+    startWithPlugin(run, library, QStringLiteral(FAREBOARD_SLOW_PLUGIN));  // a second over every ticket
+    QTemporaryDir routes;
+    writeRoute7(routes.path());
+    run.app->options().Text2(0)->setText(routes.path());
+    frmCtl& console = run.app->console();
+    for (int key : {10, 7, 11, 1})
+        console.CommandButton1_Click(key);
+    console.Reset(1);
+    ASSERT_TRUE(ticketDrawn(console));
+
+    // The step shows stop B's fares at once; its ticket is not there yet, and comes later.
+    console.Command2_Click(1);
+    int showingB = 0;
+    for (int i = 1; i <= 24; ++i)
+        showingB += degitValueText(run.app->board().Degit(i)->Value()) == QStringLiteral("200");
+    EXPECT_GT(showingB, 0) << "the step waited for the plug-in";
+    EXPECT_EQ(inked(console.previewImage()), 0) << "the step waited for the plug-in";
+    EXPECT_TRUE(ticketDrawn(console)) << "the ticket never came";
+    EXPECT_TRUE(run.fakes.messageBox.shown.empty());
+}
+
+TEST(SettingsLifecycle, ADamagedFileKeepsWhatCouldBeReadAndIsKeptAsideBeforeTheSave)
+{
+    AppRun run;
+    const QByteArray whole = StoredSettings().bytes();
+    const QByteArray damaged = whole.chopped(2);
+    writeFile(run.settingsPath(), damaged);
+    writeFile(run.settingsPath() + QStringLiteral(".damaged"), "an older one");
+    run.start();
+    ASSERT_EQ(run.fakes.messageBox.shown.size(), 1u);
+    const QString said = run.fakes.messageBox.shown.front().text;
+    EXPECT_TRUE(said.startsWith(QStringLiteral("エラー Code:62"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("fareboard.in4.damaged"))) << said.toStdString();
+    Application& app = *run.app;
+    EXPECT_EQ(app.options().Text2(0)->text(), QStringLiteral("/srv/fares/"));
+    EXPECT_EQ(app.options().txtSelectSound(7)->text(), QStringLiteral("/s/step.mid"));
+    EXPECT_EQ(app.board().pos(), QPoint(30, 45));
+    EXPECT_EQ(readFile(run.settingsPath()), damaged) << "nothing is written before the close";
+
+    app.SaveIni();
+    EXPECT_EQ(readFile(run.settingsPath() + QStringLiteral(".damaged")), damaged);
+    SettingsStore saved;
+    mdlIniIo::ReadSettingsFile(run.settingsPath(), saved);
+    const SettingsStore original = SettingsFile::decode(whole);
+    EXPECT_EQ(saved.DataDir.FareDataDir, original.DataDir.FareDataDir);
+    EXPECT_EQ(saved.Sound.SoundFile6, original.Sound.SoundFile6);
+    EXPECT_EQ(saved.SeiriPrev.FixedDate, original.SeiriPrev.FixedDate);
+    EXPECT_EQ(saved.CustomColors, original.CustomColors);
+    // The copy is made once, of the damaged file, not of the good one written over it.
+    app.SaveIni();
+    EXPECT_EQ(readFile(run.settingsPath() + QStringLiteral(".damaged")), damaged);
+}
+
+TEST(SettingsLifecycle, WindowsSavedOffScreenComeBackWithinReach)
+{
+    AppRun run;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    SettingsStore s = SettingsFile::decode(StoredSettings().bytes());
+    s.Board.BoardLeft = -300 * 15;
+    s.Board.BoardTop = -150 * 15;
+    // Its title bar and a strip of 50 pixels on screen: the buttons are out of reach.
+    s.Ctl.CtlLeft = (screen.right() - 179) * 15;
+    s.Ctl.CtlTop = (screen.bottom() - 49) * 15;
+    const QByteArray stored = SettingsFile::encode(s);
+    writeFile(run.settingsPath(), stored);
+    run.start();
+    EXPECT_TRUE(screen.contains(run.app->board().frameGeometry())) << "the board is out of reach";
+    EXPECT_TRUE(screen.contains(run.app->console().frameGeometry())) << "the console is out of reach";
+    EXPECT_EQ(readFile(run.settingsPath()), stored) << "the file keeps what the user saved";
 }

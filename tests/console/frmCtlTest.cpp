@@ -755,6 +755,15 @@ TEST_F(Console, ClosingWithNoKeepsEverythingRunning)
     EXPECT_TRUE(columnShows(QStringLiteral("S2")));
     click(console().cmdTapeNext());
     EXPECT_EQ(fakes.speech->spoken(), QStringList{QStringLiteral("発車します")});
+
+    // Ctrl+Q, the way out without a window manager, asks the same question.
+    fakes.messageBox.answers.push_back(MessageBox::Answer::No);
+    console().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&console()));
+    QTest::keyClick(&console(), Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(fakes.messageBox.shown.size(), 2u);
+    EXPECT_EQ(fakes.messageBox.shown[1].text, QStringLiteral("運賃表示器アプリを終了しますか？"));
+    EXPECT_TRUE(console().isVisible());
 }
 
 TEST_F(Console, StepClickedDuringTheLampTestLeavesNameAndFaresOfOneStop)

@@ -3,6 +3,7 @@
 #include "BoardCells.h"
 #include "DesktopHarness.h"
 #include "board/BoardLayout.h"
+#include "board/SettingsFile.h"
 #include "controls/digit/M_Degit.h"
 #include "platform/OleColor.h"
 #include "platform/ShiftJis.h"
@@ -140,6 +141,86 @@ protected:
         return shot;
     }
 
+    // Xvfb with openbox framing its windows, and a scratch copy of the program in app/ with
+    // `env` set to run it there. Why the test cannot run here, or empty; a fault on the way
+    // fails the test.
+    QProcessEnvironment env;
+    Child wm;
+    QString startUnderOpenbox()
+    {
+        const QString xvfbPath = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
+        if (xvfbPath.isEmpty() || openbox.isEmpty())
+            return QStringLiteral("Xvfb or openbox is not installed (scripts/setup installs both); no window manager to test under");
+        xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        EXPECT_FALSE(xdotool.isEmpty()) << "xdotool is missing; scripts/setup installs it";
+        EXPECT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty()) << "x11-utils is missing";
+        EXPECT_TRUE(scratch.isValid());
+        if (xdotool.isEmpty() || !scratch.isValid())
+            return {};
+        xvfb.askToEnd = true;
+        if (!startXvfb(xvfbPath))
+            return QStringLiteral("Xvfb could not start on any display from :120 to :140");
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        wm.askToEnd = true;
+        wm.process.setProcessEnvironment(env);
+        wm.process.start(openbox, {QStringLiteral("--sm-disable")});
+        EXPECT_TRUE(wm.process.waitForStarted(5000));
+        const bool framing = waitFor([&] { return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")}, display).contains(QStringLiteral("window id")); }, 5000);
+        EXPECT_TRUE(framing) << "openbox did not take the display";
+        if (!framing)
+            return {};
+        QDir root(scratch.path());
+        const bool copied = root.mkpath(QStringLiteral("app")) && copyProgram(root.filePath(QStringLiteral("app")));
+        EXPECT_TRUE(copied);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+        return {};
+    }
+
+    // The scratch copy of the program, started in the scratch folder under openbox.
+    bool startProgram(QProcess& program)
+    {
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(scratch.path());
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(QDir(scratch.path()).filePath(QStringLiteral("app/fareboard")), {});
+        return program.waitForStarted(5000);
+    }
+
+    // The window named `name` once it is on screen, or an empty id.
+    QString waitForWindow(const QString& name, int timeoutMs)
+    {
+        QString id;
+        waitFor([&] {
+            id = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), name},
+                     display).trimmed();
+            return !id.isEmpty();
+        }, timeoutMs);
+        return id;
+    }
+    void pressIn(const QString& window, const QString& key)
+    {
+        run(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window}, display);
+        run(xdotool, {QStringLiteral("key"), key}, display);
+    }
+
+    // Alt+F4 on the console asks; はい, the default button, ends the program.
+    bool closeWithYes(QProcess& program)
+    {
+        pressIn(waitForWindow(QStringLiteral("^集中操作盤$"), 5000), QStringLiteral("alt+F4"));
+        const QString box = waitForWindow(QStringLiteral("^運賃表示器アプリの終了確認$"), 5000);
+        EXPECT_FALSE(box.isEmpty()) << "no close confirmation";
+        if (box.isEmpty())
+            return false;
+        pressIn(box, QStringLiteral("Return"));
+        const bool ended = program.waitForFinished(10000);
+        EXPECT_TRUE(ended) << "はい did not end the program";
+        EXPECT_EQ(program.exitCode(), 0);
+        return ended;
+    }
+
     static std::set<int> range(int from, int to)
     {
         std::set<int> s;
@@ -271,29 +352,10 @@ std::optional<QRect> outerFrame(const QString& xdotool, const QString& display, 
 
 TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
 {
-    const QString xvfbPath = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (xvfbPath.isEmpty() || openbox.isEmpty())
-        GTEST_SKIP() << "Xvfb or openbox is not installed (scripts/setup installs both); no window manager to test under";
-    xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    ASSERT_FALSE(xdotool.isEmpty()) << "xdotool is missing; scripts/setup installs it";
-    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xprop")).isEmpty()) << "x11-utils is missing";
-    ASSERT_TRUE(scratch.isValid());
-    xvfb.askToEnd = true;
-    if (!startXvfb(xvfbPath))
-        GTEST_SKIP() << "Xvfb could not start on any display from :120 to :140";
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    Child wm;
-    ASSERT_TRUE(startOpenbox(wm, openbox, display)) << "openbox did not take the display";
-
+    if (const QString why = startUnderOpenbox(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ASSERT_FALSE(HasFailure());
     QDir root(scratch.path());
-    ASSERT_TRUE(root.mkpath(QStringLiteral("app")));
-    const QString exe = root.filePath(QStringLiteral("app/fareboard"));
-    ASSERT_TRUE(copyProgram(root.filePath(QStringLiteral("app"))));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
 
     const QString consoleName = QStringLiteral("^集中操作盤$");
     const QString boardName = QStringLiteral("^運賃表示器アプリケーション");
@@ -319,11 +381,7 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
     std::optional<QRect> firstConsole, firstBoard;
     for (int start = 0; start < 6; ++start) {
         Child fareboard;
-        fareboard.process.setProcessEnvironment(env);
-        fareboard.process.setWorkingDirectory(root.path());
-        fareboard.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        fareboard.process.start(exe, {});
-        ASSERT_TRUE(fareboard.process.waitForStarted(5000));
+        ASSERT_TRUE(startProgram(fareboard.process));
         QRect console, board;
         ASSERT_TRUE(settledFrames(console, board)) << "start " << start << ": the windows never settled";
         if (!firstConsole) {
@@ -349,22 +407,113 @@ TEST_F(EndToEnd, WindowsStayPutAcrossRestartsUnderAWindowManager)
             EXPECT_EQ(board, *firstBoard) << "start " << start << ": the board moved";
         }
 
-        // Alt+F4 on the console asks; はい, the default button, ends the program.
-        const QString consoleId = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                QStringLiteral("--name"), consoleName}, display).trimmed();
-        run(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), consoleId}, display);
-        run(xdotool, {QStringLiteral("key"), QStringLiteral("alt+F4")}, display);
-        QString box;
-        ASSERT_TRUE(waitFor([&] {
-            box = run(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                QStringLiteral("^運賃表示器アプリの終了確認$")}, display).trimmed();
-            return !box.isEmpty();
-        }, 5000)) << "start " << start << ": no close confirmation";
-        run(xdotool, {QStringLiteral("windowactivate"), QStringLiteral("--sync"), box}, display);
-        run(xdotool, {QStringLiteral("key"), QStringLiteral("Return")}, display);
-        ASSERT_TRUE(fareboard.process.waitForFinished(10000)) << "start " << start << ": はい did not end the program";
-        EXPECT_EQ(fareboard.process.exitCode(), 0);
+        ASSERT_TRUE(closeWithYes(fareboard.process)) << "start " << start;
         ASSERT_TRUE(QFile::exists(root.filePath(QStringLiteral("app/fareboard.in4"))));
+    }
+}
+
+TEST_F(EndToEnd, ASettingsFileCutShortKeepsTheUsersSettingsAndIsKeptAside)
+{
+    if (const QString why = startUnderOpenbox(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ASSERT_FALSE(HasFailure());
+    QDir root(scratch.path());
+    const QString file = root.filePath(QStringLiteral("app/fareboard.in4"));
+    SettingsStore settings;
+    settings.DataDir.FareDataDir = QStringLiteral("/srv/運賃/");
+    settings.DataDir.TapeDataDir = QStringLiteral("/srv/放送/");
+    settings.Sound.SoundFile0 = QStringLiteral("/srv/音/route.wav");
+    settings.SeiriPrev.SeiriPlgDir = QStringLiteral("/srv/plug/ticket.4SP");
+    settings.Ctl.CtlLeft = 400 * 15;
+    settings.Ctl.CtlTop = 300 * 15;
+    // The last two bytes lost, as a full disk or a crash leaves it.
+    const QByteArray damaged = SettingsFile::encode(settings).chopped(2);
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(damaged);
+    out.close();
+
+    Child fareboard;
+    ASSERT_TRUE(startProgram(fareboard.process));
+    // The start says what is wrong and that the file will be kept; OK goes on.
+    const QString box = waitForWindow(QStringLiteral("^fareboard$"), 15000);
+    ASSERT_FALSE(box.isEmpty()) << "no message about the damaged file";
+    pressIn(box, QStringLiteral("Return"));
+    ASSERT_TRUE(closeWithYes(fareboard.process));
+
+    QFile kept(file + QStringLiteral(".damaged"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << "the damaged file was not kept";
+    EXPECT_EQ(kept.readAll(), damaged);
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const SettingsStore back = SettingsFile::decode(saved.readAll());
+    EXPECT_EQ(back.DataDir.FareDataDir, settings.DataDir.FareDataDir);
+    EXPECT_EQ(back.DataDir.TapeDataDir, settings.DataDir.TapeDataDir);
+    EXPECT_EQ(back.Sound.SoundFile0, settings.Sound.SoundFile0);
+    EXPECT_EQ(back.SeiriPrev.SeiriPlgDir, settings.SeiriPrev.SeiriPlgDir);
+}
+
+TEST_F(EndToEnd, ATapOnTheBoardLeavesItWhereItIsAndADragEndsAtTheRelease)
+{
+    if (const QString why = startUnderOpenbox(); !why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    ASSERT_FALSE(HasFailure());
+    Child fareboard;
+    ASSERT_TRUE(startProgram(fareboard.process));
+    const QString boardName = QStringLiteral("^運賃表示器アプリケーション");
+    ASSERT_FALSE(waitForWindow(boardName, 15000).isEmpty());
+    auto place = [&] {
+        const auto g = windowNamed(boardName);
+        return g ? QPoint(g->x, g->y) : QPoint(-9999, -9999);
+    };
+    auto pointer = [&](const QStringList& steps) { run(xdotool, steps, display); };
+    QPoint at;
+    ASSERT_TRUE(waitFor([&] { at = place(); return at == QPoint(0, 0); }, 10000)) << "the board is not at the top left";
+
+    // A tap on the panel, the shortest click there is, then the pointer goes elsewhere.
+    for (int tap = 0; tap < 3; ++tap) {
+        pointer({QStringLiteral("mousemove"), QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("click"), QStringLiteral("1")});
+        QThread::msleep(300);
+        pointer({QStringLiteral("mousemove"), QStringLiteral("400"), QStringLiteral("500")});
+        QThread::msleep(500);
+        EXPECT_EQ(place(), QPoint(0, 0)) << "tap " << tap << ": the board follows the pointer";
+        // The click that would have put a stuck board down, away from it.
+        pointer({QStringLiteral("click"), QStringLiteral("1")});
+        QThread::msleep(200);
+    }
+
+    // A drag moves it, and it stays where the button came up.
+    pointer({QStringLiteral("mousemove"), QStringLiteral("8"), QStringLiteral("8"), QStringLiteral("mousedown"), QStringLiteral("1")});
+    QThread::msleep(200);
+    for (int step = 20; step <= 100; step += 40) {
+        pointer({QStringLiteral("mousemove"), QString::number(step), QString::number(step)});
+        QThread::msleep(100);
+    }
+    pointer({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QThread::msleep(500);
+    const QPoint dropped = place();
+    EXPECT_GT(dropped.x(), 50) << "the drag did not move the board";
+    pointer({QStringLiteral("mousemove"), QStringLiteral("600"), QStringLiteral("700")});
+    QThread::msleep(500);
+    EXPECT_EQ(place(), dropped) << "the board went on moving after the release";
+}
+
+TEST(CommandLine, HelpAndVersionAnswerWithoutOpeningAWindow)
+{
+    for (const char* option : {"--help", "--version"}) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        // No display to open: a program that tried would fail, not answer.
+        env.remove(QStringLiteral("DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(FAREBOARD_EXE), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(10000)) << option;
+        EXPECT_EQ(program.exitCode(), 0) << option;
+        const QString said = QString::fromUtf8(program.readAllStandardOutput());
+        EXPECT_TRUE(said.startsWith(QString::fromLatin1(option) == QLatin1String("--help") ? QStringLiteral("Usage: fareboard")
+                                                                                        : QStringLiteral("fareboard ")))
+            << option << ": " << said.toStdString();
     }
 }
 

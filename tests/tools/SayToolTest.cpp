@@ -2,10 +2,12 @@
 #include "platform/InstallPaths.h"
 #include "platform/speech/InstalledVoices.h"
 #include "platform/speech/OpenJTalkVoice.h"
+#include "platform/speech/ReadingsLimit.h"
 #include "platform/speech/SpokenText.h"
 #include "support/Bytes.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -168,6 +170,38 @@ TEST(SayTool, BadReadingsLinesAreNamedAndTheCommandLineChecked)
     EXPECT_EQ(runTool({"say", "駅", "--wav"}).status, 2);
     EXPECT_EQ(runTool({"say", "駅", "--voice", "festival"}).status, 2);
     EXPECT_EQ(runTool({"say", "駅", "--folder", dir.filePath(QStringLiteral("none"))}).status, 1);
+}
+
+TEST(SayTool, ALongTextIsReadToItsEndWithoutACutCharacter)
+{
+    if (!haveOpenJTalk())
+        GTEST_SKIP() << "Open JTalk with its dictionary and voice is not installed";
+    // More than the voice reads in one line (1,125 bytes), with a character outside the basic plane.
+    QString text;
+    for (int i = 0; i < 45; ++i)
+        text += QStringLiteral("次は𠮷野町です。");
+    const ToolRun run = runTool({QStringLiteral("say"), QStringLiteral("--voice"), QStringLiteral("open-jtalk"), text});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QChar(0xFFFD))) << "a character was cut";
+    EXPECT_EQ(run.out.count(QStringLiteral("ツギワ")), 45) << run.out.right(200).toStdString();
+}
+
+TEST(SayTool, ReadingsPastTheTapesLimitAreRefusedByCheckAndSayAlike)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("readings.csv"));
+    QFile huge(file);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    huge.write("厚別,あつべつ\n");
+    ASSERT_TRUE(huge.resize(kMaxReadingsBytes + 1));
+    huge.close();
+    const ToolRun check = runTool({"check", file});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_TRUE(check.err.contains(QStringLiteral("32 MB"))) << check.err.toStdString();
+    const ToolRun say = runTool({QStringLiteral("say"), QStringLiteral("厚別"), QStringLiteral("--folder"), dir.path()});
+    EXPECT_EQ(say.status, 0) << say.err.toStdString();
+    EXPECT_TRUE(say.err.contains(QStringLiteral("32 MB"))) << say.err.toStdString();
+    EXPECT_FALSE(say.out.contains(QStringLiteral("アツベツ"))) << "the file was read after all";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/SettingsLocation.h"
 #include "platform/audio/PcmTools.h"
 #include "platform/speech/InstalledVoices.h"
+#include "platform/speech/ReadingsLimit.h"
 #include "platform/speech/SpokenText.h"
 #include "platform/speech/Voice.h"
 
@@ -132,14 +133,24 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
         throw InputError(folder, 0, QStringLiteral("no such folder"));
     ReadingTable readings;
     if (!folder.isEmpty()) {
-        readings = mdlM_Tape::readingsOf(folder);
         const QString file = resolveIgnoringCase(withTrailingSeparator(folder) + QStringLiteral("readings.csv"));
         if (QFileInfo(file).isFile()) {
+            // The file as the tape takes it: whole below the tape's limit, not at all past it.
+            QByteArray bytes;
             try {
-                for (const QString& bad : checkReadingsFile(readFileBytes(file, 8 << 20), file).errors)
+                bytes = mdlM_Tape::readingsFileBytes(file);
+            } catch (const AppError& error) {
+                err << "warning: " << file << ": "
+                    << (error.number() == ErrorNumber::Overflow
+                            ? QStringLiteral("larger than %1 MB; the tape does not read it, no readings used")
+                                  .arg(kMaxReadingsBytes >> 20)
+                            : QStringLiteral("cannot be read; no readings used"))
+                    << '\n';
+            }
+            if (!bytes.isEmpty()) {
+                for (const QString& bad : checkReadingsFile(bytes, file).errors)
                     err << "warning: " << bad << '\n';
-            } catch (const AppError&) {
-                err << "warning: " << file << ": cannot be read; no readings used\n";
+                readings.addAll(parseReadingsFile(bytes).entries);
             }
         }
     }
@@ -161,7 +172,8 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
         const QString& text = texts[i];
         const std::vector<int16_t> samples = voice->synthesize(prepared[i], settings, false, {});
         if (samples.empty()) {
-            err << "fareboard-data say: " << voiceName(kind) << " made no sound for: " << text << '\n';
+            err << "fareboard-data say: " << voiceName(kind) << " made no sound for: " << text
+                << (voice->failure().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(voice->failure())) << '\n';
             return kExitBadInput;
         }
         if (!spoken.empty())

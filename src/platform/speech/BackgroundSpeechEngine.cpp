@@ -285,6 +285,11 @@ void BackgroundSpeechEngine::setLostHandler(std::function<void()> lost)
         lost_();
 }
 
+void BackgroundSpeechEngine::setFailureHandler(std::function<void(const QString&)> failed)
+{
+    failed_ = std::move(failed);
+}
+
 Voice* BackgroundSpeechEngine::voice(VoiceKind kind)
 {
     auto& slot = voices_[kind];
@@ -314,6 +319,24 @@ void BackgroundSpeechEngine::dropVoiceLocked(VoiceKind kind)
         [this] {
             if (lost_)
                 lost_();
+        },
+        Qt::QueuedConnection);
+}
+
+void BackgroundSpeechEngine::failVoiceLocked(VoiceKind kind, const QString& why)
+{
+    // A voice that failed once is not asked again this run: one that hangs would hold every
+    // announcement for its whole limit.
+    voices_.erase(kind);
+    dropVoiceLocked(kind);
+    QString message = QStringLiteral("音声合成 %1 を使えません: %2").arg(voiceName(kind), why);
+    if (!installed_.empty())
+        message += QStringLiteral("。以後 %1 で読み上げます").arg(voiceName(installed_.front()));
+    QMetaObject::invokeMethod(
+        &home_,
+        [this, message] {
+            if (failed_)
+                failed_(message);
         },
         Qt::QueuedConnection);
 }
@@ -355,9 +378,15 @@ void BackgroundSpeechEngine::run()
         }
         std::vector<int16_t> samples = v->synthesize(job.text, job.settings, background, giveWay);
         const int rate = v->sampleRate();
+        const QString failure = samples.empty() && !cancelled ? v->failure() : QString();
 
         lock.lock();
         ++renders_;
+        if (!failure.isEmpty()) {
+            // What was to be said now is said by the next voice, if there is one.
+            failVoiceLocked(job.settings.voice, failure);
+            continue;
+        }
         if (!samples.empty()) {
             cachedSamples_ += qint64(samples.size());
             cache_.insert(key, Pcm{std::make_shared<const std::vector<int16_t>>(std::move(samples)), rate});

@@ -52,6 +52,7 @@ public:
     // Speaks a sample with `settings` without keeping them (the dialog's "試聴").
     void audition(const SpeechSettings& settings);
     void setLostHandler(std::function<void()> lost) override;
+    void setFailureHandler(std::function<void(const QString& message)> failed) override;
     // The voices that can speak: those installed, less any found unable to at first use.
     std::vector<VoiceKind> installedVoices() const;
 
@@ -83,6 +84,7 @@ private:
     void run();
     Voice* voice(VoiceKind kind);
     void dropVoiceLocked(VoiceKind kind);
+    void failVoiceLocked(VoiceKind kind, const QString& why);
     static QString keyOf(const Job& job);
 
     PcmPlayer& player_;
@@ -109,6 +111,7 @@ private:
     // there; `lost_` is set and called on that thread only.
     QObject home_;
     std::function<void()> lost_;
+    std::function<void(const QString&)> failed_;
     std::thread worker_;
 };
 

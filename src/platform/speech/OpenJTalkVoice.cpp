@@ -1,6 +1,7 @@
 #include "OpenJTalkVoice.h"
 
 #include "KeParticle.h"
+#include "SpeechPieces.h"
 #include "platform/audio/PcmTools.h"
 
 #include <QElapsedTimer>
@@ -21,7 +22,14 @@ namespace {
 
 constexpr int kQuietLevel = 64;   // about -54 dB
 constexpr int kLeadInMs = 5;      // the first consonant keeps its attack
-constexpr int kTimeoutMs = 30000; // a text takes well under a second; a hung process is given up
+// Open JTalk says about eight characters a second at its own speed; a piece may hold up to
+// 2.5 times that much sound at the slowest speed before it counts as writing without end.
+constexpr double kMaxSecondsPerCharacter = 0.3;
+constexpr qint64 kWaveBytesPerSecond = 48000 * 2;
+constexpr qint64 kWaveHeaderMargin = 64 * 1024;
+// The text analysis, with the trace of every phoneme that comes with it, runs to about 7 KB a
+// character.
+constexpr qint64 kAnalysisBytesPerCharacter = 64 * 1024;
 
 // The voice reads one line only; a line break in an announcement is a pause.
 QString oneLine(const QString& text)
@@ -66,9 +74,17 @@ OpenJTalkFiles OpenJTalkFiles::installed()
     return {program, dictionary, voice};
 }
 
-QByteArray OpenJTalkVoice::run(const QStringList& extraArguments, const QString& text, bool background,
-                               const std::function<bool()>& cancelled)
+qint64 OpenJTalkVoice::maxWaveBytes(const QString& piece, int rate)
 {
+    const double slowest = 100.0 / std::max(rate, SpeechSettings::kMinRate);
+    return kWaveHeaderMargin + qint64(double(piece.size()) * kMaxSecondsPerCharacter * slowest * kWaveBytesPerSecond);
+}
+
+OpenJTalkVoice::Run OpenJTalkVoice::run(const QStringList& extraArguments, const QString& piece, qint64 maxOutput,
+                                        bool background, const std::function<bool()>& cancelled) const
+{
+    const QString program = QFileInfo(files_.program).fileName();
+    const qint64 limitMs = limits_.baseMs + qint64(limits_.perCharacterMs) * piece.size();
     QProcess process;
     if (background) {
         // Pre-synthesis must not take the processor from the board's scroll and clock.
@@ -78,11 +94,15 @@ QByteArray OpenJTalkVoice::run(const QStringList& extraArguments, const QString&
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(files_.program,
                   QStringList{QStringLiteral("-x"), files_.dictionary, QStringLiteral("-m"), files_.voice} + extraArguments);
-    if (!process.waitForStarted(kTimeoutMs))
-        return {};
-    process.write(oneLine(text).toUtf8() + '\n');
+    if (!process.waitForStarted(int(limitMs)))
+        return {{}, QStringLiteral("%1 を起動できません").arg(program)};
+    process.write(oneLine(piece).toUtf8() + '\n');
     process.closeWriteChannel();
 
+    auto end = [&process] {
+        process.kill();
+        process.waitForFinished();
+    };
     QByteArray output;
     QElapsedTimer clock;
     clock.start();
@@ -90,28 +110,46 @@ QByteArray OpenJTalkVoice::run(const QStringList& extraArguments, const QString&
     // background: seldom, so waiting costs the program next to nothing.
     const int pollMs = background ? 50 : 5;
     while (process.state() != QProcess::NotRunning) {
-        process.waitForFinished(pollMs);
+        // A pipe's worth at a time: waiting for the end instead reads all a runaway program
+        // writes meanwhile, hundreds of megabytes in a few milliseconds.
+        process.waitForReadyRead(pollMs);
         output += process.readAllStandardOutput();
-        if ((cancelled && cancelled()) || clock.elapsed() > kTimeoutMs) {
-            process.kill();
-            process.waitForFinished();
+        if (cancelled && cancelled()) {
+            end();
             return {};
+        }
+        // Read no further than the longest answer the piece can have: a program that writes
+        // on and on would otherwise take the machine's memory.
+        if (output.size() > maxOutput) {
+            end();
+            return {{}, QStringLiteral("%1 が %2 MB を超えて出力し続けたため止めました").arg(program).arg(maxOutput >> 20)};
+        }
+        if (clock.elapsed() > limitMs) {
+            end();
+            return {{}, QStringLiteral("%1 が %2 秒たっても応答しないため止めました").arg(program).arg(limitMs / 1000)};
         }
     }
     output += process.readAllStandardOutput();
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return output;
+    if (output.size() > maxOutput)
+        return {{}, QStringLiteral("%1 が %2 MB を超えて出力したため止めました").arg(program).arg(maxOutput >> 20)};
+    if (process.exitStatus() != QProcess::NormalExit)
+        return {{}, QStringLiteral("%1 が異常終了しました").arg(program)};
+    if (process.exitCode() != 0)
+        return {{}, QStringLiteral("%1 が終了コード %2 で終わりました").arg(program).arg(process.exitCode())};
+    return {output, {}};
 }
 
-QByteArray OpenJTalkVoice::analyse(const QString& text, bool background, const std::function<bool()>& cancelled)
+QByteArray OpenJTalkVoice::analyse(const QString& text, bool background, const std::function<bool()>& cancelled) const
 {
-    return run({QStringLiteral("-ot"), QStringLiteral("/dev/stdout")}, text, background, cancelled);
+    // Open JTalk writes several kilobytes of analysis for each character it reads.
+    const qint64 maxOutput = kWaveHeaderMargin + kAnalysisBytesPerCharacter * text.size();
+    return run({QStringLiteral("-ot"), QStringLiteral("/dev/stdout")}, text, maxOutput, background, cancelled).output;
 }
 
 std::vector<int16_t> OpenJTalkVoice::synthesize(const QString& text, const SpeechSettings& settings, bool background,
                                                 const std::function<bool()>& cancelled)
 {
+    failure_.clear();
     const double volumeDb = 20.0 * std::log10(std::max(settings.volume, 1) / 100.0);
     const QStringList arguments{
         QStringLiteral("-r"),  QString::number(settings.rate / 100.0, 'f', 2),
@@ -119,26 +157,53 @@ std::vector<int16_t> OpenJTalkVoice::synthesize(const QString& text, const Speec
         QStringLiteral("-g"),  QString::number(volumeDb, 'f', 1),
         QStringLiteral("-ow"), QStringLiteral("/dev/stdout"),
     };
-    // Which ヶ the dictionary leaves alone only its analysis tells: a second run, for the few
-    // texts that have one.
-    const QString spoken = mayHaveKeParticle(text)
-                             ? withKeReadAsGa(text, wordsOfAnalysis(analyse(text, background, cancelled)))
-                             : text;
-    std::vector<int16_t> samples = monoWaveSamples(run(arguments, spoken, background, cancelled));
-    const std::size_t keep = std::size_t(sampleRate() * kLeadInMs / 1000);
-    const std::size_t start = startWithoutQuietLead(samples.data(), samples.size(), kQuietLevel, keep);
-    samples.erase(samples.begin(), samples.begin() + std::ptrdiff_t(start));
+    // A long text is the concatenation of its pieces, spoken in order.
+    std::vector<int16_t> samples;
+    for (const QString& written : speechPieces(text, kMaxPieceBytes)) {
+        // Which ヶ the dictionary leaves alone only its analysis tells: a second run, for the
+        // few pieces that have one.
+        const QString piece = mayHaveKeParticle(written)
+                                  ? withKeReadAsGa(written, wordsOfAnalysis(analyse(written, background, cancelled)))
+                                  : written;
+        const Run made = run(arguments, piece, maxWaveBytes(piece, settings.rate), background, cancelled);
+        if (!made.failure.isEmpty()) {
+            failure_ = made.failure;
+            return {};
+        }
+        if (made.output.isEmpty()) {
+            if (!(cancelled && cancelled()))
+                failure_ = QStringLiteral("%1 が音声を返しませんでした").arg(QFileInfo(files_.program).fileName());
+            return {};
+        }
+        int rate = 0;
+        bool wave = false;
+        std::vector<int16_t> part = monoWaveSamples(made.output, &rate, &wave);
+        if (!wave || rate != sampleRate()) {
+            failure_ = QStringLiteral("%1 が返した音声を読めません").arg(QFileInfo(files_.program).fileName());
+            return {};
+        }
+        if (samples.empty()) {
+            const std::size_t keep = std::size_t(sampleRate() * kLeadInMs / 1000);
+            const std::size_t start = startWithoutQuietLead(part.data(), part.size(), kQuietLevel, keep);
+            part.erase(part.begin(), part.begin() + std::ptrdiff_t(start));
+        }
+        samples.insert(samples.end(), part.begin(), part.end());
+    }
     return samples;
 }
 
 QString OpenJTalkVoice::pronounce(const QString& text)
 {
-    QByteArray analysis = analyse(text, false, {});
-    if (mayHaveKeParticle(text)) {
-        if (const QString spoken = withKeReadAsGa(text, wordsOfAnalysis(analysis)); spoken != text)
-            analysis = analyse(spoken, false, {});
+    QString out;
+    for (const QString& piece : speechPieces(text, kMaxPieceBytes)) {
+        QByteArray analysis = analyse(piece, false, {});
+        if (mayHaveKeParticle(piece)) {
+            if (const QString spoken = withKeReadAsGa(piece, wordsOfAnalysis(analysis)); spoken != piece)
+                analysis = analyse(spoken, false, {});
+        }
+        out += pronunciationFromAnalysis(analysis);
     }
-    return pronunciationFromAnalysis(analysis);
+    return out;
 }
 
 QString pronunciationFromAnalysis(const QByteArray& analysis)
@@ -166,8 +231,10 @@ QStringList wordsOfAnalysis(const QByteArray& analysis)
     return words;
 }
 
-std::vector<int16_t> monoWaveSamples(const QByteArray& wav, int* rate)
+std::vector<int16_t> monoWaveSamples(const QByteArray& wav, int* rate, bool* parsed)
 {
+    if (parsed)
+        *parsed = false;
     if (wav.size() < 12 || !wav.startsWith("RIFF") || wav.mid(8, 4) != "WAVE")
         return {};
     qsizetype at = 12;
@@ -187,6 +254,8 @@ std::vector<int16_t> monoWaveSamples(const QByteArray& wav, int* rate)
             std::vector<int16_t> samples(std::size_t(bytes / 2));
             for (std::size_t i = 0; i < samples.size(); ++i)
                 samples[i] = qFromLittleEndian<qint16>(wav.constData() + body + qsizetype(2 * i));
+            if (parsed)
+                *parsed = true;
             return samples;
         }
         at = body + qsizetype(size) + (size & 1);

@@ -31,6 +31,11 @@ public:
     // no voice can speak here after all (its library would not load); from then on the engine
     // stays silent.
     virtual void setLostHandler(std::function<void()> lost) { (void)lost; }
+    // `failed` is called, on the thread that made the engine, once for each voice that failed
+    // (its program ended in error, hung or answered nonsense) with what to tell the user; the
+    // text it was to say is said by the next voice, and the lost handler follows when there
+    // is none left.
+    virtual void setFailureHandler(std::function<void(const QString& message)> failed) { (void)failed; }
 };
 
 }  // namespace fareboard

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 
 namespace fareboard {
 namespace {
@@ -122,31 +123,35 @@ void ReadingTable::add(const QString& written, const QString& reading, bool afte
     const QString form = folded(written);
     if (form.isEmpty())
         return;
-    std::vector<Entry>& list = byFirst_[form.front()];
-    const auto same = std::find_if(list.begin(), list.end(), [&](const Entry& e) { return e.written == form; });
-    if (same != list.end())
-        list.erase(same);
-    const auto at = std::find_if(list.begin(), list.end(), [&](const Entry& e) { return e.written.size() < form.size(); });
-    list.insert(at, Entry{form, toKatakana(folded(reading)), afterNameOnly});
+    forms_.insert(form, Entry{form, toKatakana(folded(reading)), afterNameOnly});
+    std::vector<qsizetype>& lengths = lengthsByFirst_[form.front()];
+    const auto at = std::lower_bound(lengths.begin(), lengths.end(), form.size(), std::greater<>());
+    if (at == lengths.end() || *at != form.size())
+        lengths.insert(at, form.size());
 }
 
 void ReadingTable::addAll(const std::vector<ReadingLine>& lines)
 {
+    forms_.reserve(forms_.size() + qsizetype(lines.size()));
     for (const ReadingLine& line : lines)
         add(line.written, line.reading);
 }
 
 const ReadingTable::Entry* ReadingTable::match(const QString& text, qsizetype at) const
 {
-    const auto list = byFirst_.constFind(text[at]);
-    if (list == byFirst_.constEnd())
+    const auto lengths = lengthsByFirst_.constFind(text[at]);
+    if (lengths == lengthsByFirst_.constEnd())
         return nullptr;
-    for (const Entry& e : *list) {
-        if (QStringView(text).mid(at).startsWith(e.written)) {
-            if (e.afterNameOnly && (at == 0 || !endsName(text[at - 1])))
-                continue;
-            return &e;
-        }
+    const qsizetype left = text.size() - at;
+    for (const qsizetype length : *lengths) {
+        if (length > left)
+            continue;
+        const auto e = forms_.constFind(text.mid(at, length));
+        if (e == forms_.constEnd())
+            continue;
+        if (e->afterNameOnly && (at == 0 || !endsName(text[at - 1])))
+            continue;
+        return &*e;
     }
     return nullptr;
 }

@@ -18,7 +18,7 @@ public:
     // A written form given again replaces the earlier reading.
     void add(const QString& written, const QString& reading, bool afterNameOnly = false);
     void addAll(const std::vector<ReadingLine>& lines);
-    bool isEmpty() const { return byFirst_.isEmpty(); }
+    bool isEmpty() const { return forms_.isEmpty(); }
 
     // The text with every written form the table knows replaced by its reading, scanning
     // from the left and taking the longest form that matches at each place.
@@ -34,7 +34,11 @@ private:
     };
     const Entry* match(const QString& text, qsizetype at) const;
 
-    QHash<QChar, std::vector<Entry>> byFirst_;  // each list longest written form first
+    // A readings file may hold a million forms, many starting alike (every 北… of a city): a
+    // place in a text is matched with one look-up per length that forms starting with its
+    // character have, longest first, never by walking the forms themselves.
+    QHash<QString, Entry> forms_;
+    QHash<QChar, std::vector<qsizetype>> lengthsByFirst_;  // each longest first, no repeats
 };
 
 // The bus words shipped with the program; a broadcast folder's readings file goes over them.

@@ -25,6 +25,10 @@ public:
                                             const std::function<bool()>& cancelled) = 0;
     // The text as this voice will pronounce it, in katakana with the punctuation kept.
     virtual QString pronounce(const QString& text) = 0;
+    // Why the last synthesize() made no sound though nothing cancelled it (the voice's program
+    // failed, hung or answered nonsense); empty when it did not fail. A voice that fails is
+    // not asked again: the next one speaks instead.
+    virtual QString failure() const { return {}; }
 };
 
 }  // namespace fareboard

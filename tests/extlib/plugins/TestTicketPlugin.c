@@ -4,6 +4,7 @@
 
 #include <signal.h>
 #include <string.h>
+#include <time.h>
 
 /* Stands for a plug-in with a bug: a bad pointer, or a loop that never ends. */
 #if defined(TEST_CRASH_IN_DRAW) || defined(TEST_LOOP_IN_INFO)
@@ -120,6 +121,17 @@ FAREBOARD_PLUGIN_EXPORT int32_t fareboard_ticket_draw(uint32_t* pixels, int32_t 
     (void)route_no; (void)ticket_no; (void)section; (void)company_index;
 #ifdef TEST_CRASH_IN_DRAW
     misbehave();
+#endif
+#ifdef TEST_SLOW_DRAW
+    /* Takes a second over every ticket, as one that renders a large picture may, and inks it all. */
+    {
+        const struct timespec second = {1, 0};
+        int32_t x, y;
+        nanosleep(&second, NULL);
+        for (y = 0; y < height; ++y)
+            for (x = 0; x < width; ++x)
+                ((uint32_t*)((char*)pixels + (size_t)y * (size_t)stride))[x] = 0xFF000000u;
+    }
 #endif
     return 1;
 }
