@@ -4,11 +4,11 @@
 #include "operation/ImportFolder.h"
 #include "operation/ImportTask.h"
 #include "operation/RouteTableModel.h"
+#include "operation/RouteTableView.h"
 #include "platform/MessageBox.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -84,25 +84,8 @@ void GtfsImportDialog::build()
     layout->addWidget(operator_);
     layout->addWidget(validity_);
 
-    filter_ = new QLineEdit(this);
-    filter_->setObjectName(QStringLiteral("txtFilter"));
-    filter_->setPlaceholderText(QStringLiteral("絞り込み（系統・路線名・行先・停留所名）"));
-    filter_->setClearButtonEnabled(true);
-    layout->addWidget(filter_);
-
-    model_ = new RouteTableModel(true, this);
-    shown_ = new RouteFilterModel(this);
-    shown_->setSourceModel(model_);
-    connect(filter_, &QLineEdit::textChanged, shown_, &RouteFilterModel::setFilterText);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("tblPatterns"));
-    table_->setModel(shown_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(false);
-    table_->horizontalHeader()->setSectionResizeMode(RouteTableModel::Run, QHeaderView::Stretch);
-    table_->setMinimumSize(720, 240);
-    layout->addWidget(table_, 1);
+    patterns_ = new RouteTableView(true, QStringLiteral("tblPatterns"), this);
+    layout->addWidget(patterns_, 1);
 
     auto* choiceRow = new QHBoxLayout;
     all_ = button(this, "cmdCheckAll", QStringLiteral("すべて選択"));
@@ -117,7 +100,7 @@ void GtfsImportDialog::build()
     choiceRow->addWidget(none_);
     choiceRow->addWidget(chosen_, 1);
     layout->addLayout(choiceRow);
-    connect(model_, &RouteTableModel::checkedChanged, this, &GtfsImportDialog::updateButtons);
+    connect(model(), &RouteTableModel::checkedChanged, this, &GtfsImportDialog::updateButtons);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("barProgress"));
@@ -153,6 +136,21 @@ void GtfsImportDialog::build()
     buttons->addWidget(cancel_);
     buttons->addWidget(close_);
     layout->addLayout(buttons);
+}
+
+QLineEdit* GtfsImportDialog::filter() const
+{
+    return patterns_->filter();
+}
+
+QTableView* GtfsImportDialog::table() const
+{
+    return patterns_->table();
+}
+
+RouteTableModel* GtfsImportDialog::model() const
+{
+    return patterns_->model();
 }
 
 bool GtfsImportDialog::busy() const
@@ -198,7 +196,7 @@ void GtfsImportDialog::openFeed(const QString& path)
     path_->setText(path);
     setWindowTitle(QStringLiteral("GTFS-JPから取り込む"));
     listing_.reset();
-    model_->setRows({});
+    model()->setRows({});
     operator_->clear();
     validity_->clear();
     warnings_->clear();
@@ -237,33 +235,24 @@ void GtfsImportDialog::listed(int outcome, const ImportFault& fault)
     validity_->setText(validityText(listing_->validFrom, listing_->validTo, today, listing_->validityFromCalendar));
     validity_->setStyleSheet(expired(listing_->validTo, today) ? QStringLiteral("color: #c00000; font-weight: bold;")
                                                                : QString());
-    std::vector<RouteRow> rows = listing_->patterns;
-    sortByNumber(rows);
-    model_->setRows(std::move(rows));
-    // A feed of a whole city has thousands of patterns; the widths come from the first rows.
-    table_->horizontalHeader()->setResizeContentsPrecision(200);
-    table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setSectionResizeMode(RouteTableModel::Run, QHeaderView::Stretch);
+    patterns_->setRows(listing_->patterns);
     status_->setText(QStringLiteral("取り込む系統を選んで「取り込む」を押してください。取り込み先：") +
                      importFolderFor(services_.routesHome, listing_->agencyName));
     progress_->setValue(0);
     updateButtons();
-    table_->setFocus();
+    patterns_->table()->setFocus();
 }
 
 void GtfsImportDialog::checkShown(bool checked)
 {
-    std::vector<int> rows;
-    for (int r = 0; r < shown_->rowCount(); ++r)
-        rows.push_back(shown_->mapToSource(shown_->index(r, 0)).row());
-    model_->setChecked(rows, checked);
+    model()->setChecked(patterns_->shownRows(), checked);
 }
 
 void GtfsImportDialog::importChecked()
 {
     if (busy() || !listing_)
         return;
-    const std::vector<int> numbers = model_->checkedNumbers();
+    const std::vector<int> numbers = model()->checkedNumbers();
     if (numbers.empty())
         return;
     const QString target = importFolderFor(services_.routesHome, listing_->agencyName);
@@ -362,9 +351,9 @@ void GtfsImportDialog::showFault(const ImportFault& fault)
 void GtfsImportDialog::updateButtons()
 {
     const bool working = busy();
-    const std::size_t checked = model_->checkedNumbers().size();
+    const std::size_t checked = model()->checkedNumbers().size();
     std::size_t importable = 0;
-    for (const RouteRow& r : model_->rows())
+    for (const RouteRow& r : model()->rows())
         importable += r.refused.isEmpty();
     chooseFile_->setEnabled(!working);
     chooseFolder_->setEnabled(!working);
@@ -373,7 +362,7 @@ void GtfsImportDialog::updateButtons()
     none_->setEnabled(!working && importable > 0);
     import_->setEnabled(!working && listing_ && checked > 0);
     cancel_->setEnabled(working);
-    chosen_->setText(model_->rows().empty() ? QString()
+    chosen_->setText(model()->rows().empty() ? QString()
                                             : QStringLiteral("%1 / %2 系統を選択").arg(checked).arg(importable));
 }
 

@@ -21,8 +21,8 @@ namespace fareboard {
 class ImportTask;
 class KobuRes;
 class MessageBox;
-class RouteFilterModel;
 class RouteTableModel;
+class RouteTableView;
 
 // "GTFS-JPから取り込む": the user chooses a feed (.zip or folder), sees its operator, its
 // validity and its route patterns, chooses all or some and imports them into the operator's
@@ -57,9 +57,9 @@ public:
 
     // The controls, for tests.
     QLineEdit* feedPath() const { return path_; }
-    QLineEdit* filter() const { return filter_; }
-    QTableView* table() const { return table_; }
-    RouteTableModel* model() const { return model_; }
+    QLineEdit* filter() const;
+    QTableView* table() const;
+    RouteTableModel* model() const;
     QLabel* operatorLabel() const { return operator_; }
     QLabel* validityLabel() const { return validity_; }
     QProgressBar* progressBar() const { return progress_; }
@@ -100,10 +100,7 @@ private:
     QPushButton* chooseFolder_ = nullptr;
     QLabel* operator_ = nullptr;
     QLabel* validity_ = nullptr;
-    QLineEdit* filter_ = nullptr;
-    QTableView* table_ = nullptr;
-    RouteTableModel* model_ = nullptr;
-    RouteFilterModel* shown_ = nullptr;
+    RouteTableView* patterns_ = nullptr;
     QPushButton* all_ = nullptr;
     QPushButton* none_ = nullptr;
     QLabel* chosen_ = nullptr;

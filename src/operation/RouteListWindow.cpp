@@ -1,9 +1,9 @@
 #include "operation/RouteListWindow.h"
 
 #include "operation/RouteTableModel.h"
+#include "operation/RouteTableView.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,32 +24,18 @@ RouteListWindow::RouteListWindow(QWidget* parent) : QDialog(parent)
     where_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(where_);
 
-    filter_ = new QLineEdit(this);
-    filter_->setObjectName(QStringLiteral("txtFilter"));
-    filter_->setPlaceholderText(QStringLiteral("絞り込み（系統・路線名・行先・停留所名）"));
-    filter_->setClearButtonEnabled(true);
-    layout->addWidget(filter_);
-
-    model_ = new RouteTableModel(false, this);
-    shown_ = new RouteFilterModel(this);
-    shown_->setSourceModel(model_);
-    table_ = new QTableView(this);
-    table_->setObjectName(QStringLiteral("tblRoutes"));
-    table_->setModel(shown_);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
-    table_->setMinimumSize(680, 260);
-    layout->addWidget(table_, 1);
-    connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        const std::optional<int> kept = selectedNumber();
-        shown_->setFilterText(text);
-        selectNumber(kept);
+    routes_ = new RouteTableView(false, QStringLiteral("tblRoutes"), this);
+    table()->setSelectionMode(QAbstractItemView::SingleSelection);
+    table()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addWidget(routes_, 1);
+    // A row the filter hides is no longer the choice; the first one shown is.
+    connect(filter(), &QLineEdit::textChanged, this, [this] {
+        if (!selectedNumber())
+            selectNumber(std::nullopt);
     });
     // Enter reaches the default button below; a double-click runs the row it is on.
-    connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        table_->selectRow(index.row());
+    connect(table(), &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        table()->selectRow(index.row());
         driveSelected();
     });
 
@@ -72,36 +58,47 @@ void RouteListWindow::setRoutes(const QString& folder, std::vector<RouteRow> row
 {
     folder_ = folder;
     where_->setText(QStringLiteral("フォルダー：") + folder);
-    sortByNumber(rows);
-    model_->setRows(std::move(rows));
-    table_->horizontalHeader()->setResizeContentsPrecision(200);
-    table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setSectionResizeMode(RouteTableModel::Run, QHeaderView::Stretch);
+    routes_->setRows(std::move(rows));
     selectNumber(chosen);
-    drive_->setEnabled(!model_->rows().empty());
-    table_->setFocus();
+    drive_->setEnabled(!model()->rows().empty());
+    table()->setFocus();
 }
 
 void RouteListWindow::selectNumber(std::optional<int> number)
 {
-    int row = shown_->rowCount() > 0 ? 0 : -1;
-    for (int r = 0; number && r < shown_->rowCount(); ++r)
-        if (shown_->index(r, 0).data(Qt::UserRole).toInt() == *number) {
+    int row = routes_->shown()->rowCount() > 0 ? 0 : -1;
+    for (int r = 0; number && r < routes_->shown()->rowCount(); ++r)
+        if (routes_->shown()->index(r, 0).data(Qt::UserRole).toInt() == *number) {
             row = r;
             break;
         }
     if (row < 0) {
-        table_->clearSelection();
+        table()->clearSelection();
         return;
     }
-    table_->selectRow(row);
-    table_->setCurrentIndex(shown_->index(row, 0));
-    table_->scrollTo(shown_->index(row, 0));
+    table()->selectRow(row);
+    table()->setCurrentIndex(routes_->shown()->index(row, 0));
+    table()->scrollTo(routes_->shown()->index(row, 0));
+}
+
+QTableView* RouteListWindow::table() const
+{
+    return routes_->table();
+}
+
+QLineEdit* RouteListWindow::filter() const
+{
+    return routes_->filter();
+}
+
+RouteTableModel* RouteListWindow::model() const
+{
+    return routes_->model();
 }
 
 std::optional<int> RouteListWindow::selectedNumber() const
 {
-    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    const QModelIndexList rows = table()->selectionModel()->selectedRows();
     if (rows.isEmpty())
         return std::nullopt;
     return rows.front().data(Qt::UserRole).toInt();

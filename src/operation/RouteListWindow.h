@@ -13,8 +13,8 @@ class QTableView;
 
 namespace fareboard {
 
-class RouteFilterModel;
 class RouteTableModel;
+class RouteTableView;
 
 // "系統一覧": the routes of an import, sorted by 系統, with the same filter as the import. The
 // chosen row runs with "この系統で走る", a double-click or Enter; what running means is the
@@ -32,10 +32,10 @@ public:
     void driveSelected();
 
     const QString& folder() const { return folder_; }
-    QTableView* table() const { return table_; }
-    QLineEdit* filter() const { return filter_; }
+    QTableView* table() const;
+    QLineEdit* filter() const;
     QPushButton* driveButton() const { return drive_; }
-    RouteTableModel* model() const { return model_; }
+    RouteTableModel* model() const;
 
 signals:
     void driveRequested(const QString& folder, int number);
@@ -45,10 +45,7 @@ private:
 
     QString folder_;
     QLabel* where_ = nullptr;
-    QLineEdit* filter_ = nullptr;
-    QTableView* table_ = nullptr;
-    RouteTableModel* model_ = nullptr;
-    RouteFilterModel* shown_ = nullptr;
+    RouteTableView* routes_ = nullptr;
     QPushButton* drive_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QRect>
 #include <QThread>
 
@@ -131,6 +132,35 @@ inline bool waitFor(const std::function<bool()>& done, int timeoutMs, int stepMs
         QThread::msleep(static_cast<unsigned long>(stepMs));
     }
     return true;
+}
+
+// Starts the program copy `exe` in `workDir` under `env`, its messages on the test's own.
+inline bool startProgram(Child& program, const QProcessEnvironment& env, const QString& exe, const QString& workDir)
+{
+    program.process.setProcessEnvironment(env);
+    program.process.setWorkingDirectory(workDir);
+    program.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.process.start(exe, {});
+    return program.process.waitForStarted(5000);
+}
+
+// The programs a desktop test runs, found on the PATH; empty where one is not installed.
+struct DesktopTools {
+    QString xvfb, openbox, xdotool, import;
+};
+inline DesktopTools findDesktopTools()
+{
+    auto find = [](const char* name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); };
+    return {find("Xvfb"), find("openbox"), find("xdotool"), find("import")};
+}
+
+// The display numbers `first` to `last`, the candidates of startXvfb.
+inline std::vector<int> displayRange(int first, int last)
+{
+    std::vector<int> numbers;
+    for (int n = first; n <= last; ++n)
+        numbers.push_back(n);
+    return numbers;
 }
 
 // Starts openbox on `display`; true once it manages the display.

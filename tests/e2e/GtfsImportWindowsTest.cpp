@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -83,22 +82,18 @@ double audibleSeconds(const QByteArray& pcm)
 
 TEST_F(GtfsImportWindows, AFirstStartImportsTheSampleAndRunsKawa57FromTheRouteList)
 {
-    const QString xvfbPath = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString openbox = QStandardPaths::findExecutable(QStringLiteral("openbox"));
-    if (xvfbPath.isEmpty() || openbox.isEmpty())
+    const DesktopTools tools = findDesktopTools();
+    if (tools.xvfb.isEmpty() || tools.openbox.isEmpty())
         GTEST_SKIP() << "Xvfb or openbox is not installed (scripts/setup installs both)";
-    xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    import = QStandardPaths::findExecutable(QStringLiteral("import"));
+    xdotool = tools.xdotool;
+    import = tools.import;
     ASSERT_FALSE(xdotool.isEmpty() || import.isEmpty()) << "xdotool and ImageMagick come with scripts/setup";
     shots = qEnvironmentVariable("FAREBOARD_SHOTS_DIR");
     xvfb.askToEnd = true;
-    std::vector<int> candidates;
-    for (int n = 161; n <= 180; ++n)
-        candidates.push_back(n);
-    display = startXvfb(xvfb.process, xvfbPath, candidates);
+    display = startXvfb(xvfb.process, tools.xvfb, displayRange(181, 200));
     if (display.isEmpty())
         GTEST_SKIP() << "no free display for Xvfb";
-    ASSERT_TRUE(startOpenbox(wm, openbox, display)) << "openbox did not take the display";
+    ASSERT_TRUE(startOpenbox(wm, tools.openbox, display)) << "openbox did not take the display";
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", display);
 
@@ -115,11 +110,7 @@ TEST_F(GtfsImportWindows, AFirstStartImportsTheSampleAndRunsKawa57FromTheRouteLi
     env.insert("SDL_DISKAUDIOFILE", audio);
     env.insert("XDG_DATA_HOME", root.filePath("data"));
     env.insert("XDG_CONFIG_HOME", root.filePath("config"));
-    program.process.setProcessEnvironment(env);
-    program.process.setWorkingDirectory(root.filePath("work"));
-    program.process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.process.start(root.filePath("app/fareboard"), {});
-    ASSERT_TRUE(program.process.waitForStarted(5000));
+    ASSERT_TRUE(startProgram(program, env, root.filePath("app/fareboard"), root.filePath("work")));
     const auto console = waitForWindow("^集中操作盤$", 15000);
     ASSERT_TRUE(console) << "no console";
     const auto board = waitForWindow("^運賃表示器アプリケーション", 5000);
