@@ -14,6 +14,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
     struct Gathered {
         int firstTrip = 0;  // keeps the order stable between runs
         int tripCount = 0;
+        std::vector<int> trips;
         std::map<QString, int> headsigns;
     };
     using Key = std::tuple<int, QString, std::vector<int>, int>;
@@ -30,6 +31,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
         if (added)
             it->second.firstTrip = int(t);
         ++it->second.tripCount;
+        it->second.trips.push_back(int(t));
         if (!trip.headsign.isEmpty())
             ++it->second.headsigns[trip.headsign];
     }
@@ -43,6 +45,7 @@ std::vector<RoutePattern> findPatterns(const Feed& feed)
         p.stops = std::get<2>(key);
         p.callCount = std::get<3>(key);
         p.tripCount = gathered.tripCount;
+        p.trips = std::move(gathered.trips);
         int best = 0;
         for (const auto& [headsign, count] : gathered.headsigns) {
             if (count > best) {

@@ -16,6 +16,7 @@ struct RoutePattern {
     std::vector<int> stops;  // indices into Feed::stops, in running order (the first 302 of a longer trip)
     int callCount = 0;       // the stops of its trips, however many
     int tripCount = 0;
+    std::vector<int> trips;  // indices into Feed::trips, in the feed's order
     QString headsign;       // the one most of its trips show; empty when none does
     int number = 0;         // the 系統 number it is imported under
 };
