@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string_view>
 #include <unordered_set>
 
 namespace fareboard::datatool::gtfs {
@@ -119,10 +120,14 @@ bool chosen(const std::vector<int>& numbers, const ImportedPattern& item)
            (numbers.empty() || std::find(numbers.begin(), numbers.end(), item.pattern->number) != numbers.end());
 }
 
-// Texts looked up by a view of them, without a string made of each piece.
+// Texts looked up by a view of them, without a string made of each piece. std::hash rather
+// than qHash, which cost several times as much here (see Utf8Index in GtfsFeed.cpp).
 struct TextHash {
     using is_transparent = void;
-    std::size_t operator()(QStringView text) const { return qHash(text); }
+    std::size_t operator()(QStringView text) const
+    {
+        return std::hash<std::u16string_view>{}(std::u16string_view(text.utf16(), std::size_t(text.size())));
+    }
 };
 struct SameText {
     using is_transparent = void;
@@ -205,11 +210,12 @@ void ImportControl::stopIfCancelled() const
         throw ImportCancelled{};
 }
 
-FeedImport::FeedImport(const QString& path, const QStringList& routes, const ImportControl& control) : path_(path)
+FeedImport::FeedImport(const QString& path, const QStringList& routes, const ImportControl& control, Purpose purpose)
+    : path_(path), purpose_(purpose)
 {
     source_ = FeedSource::open(path);
     ObservedSource observed(*source_, control);
-    feed_ = readFeed(observed);
+    feed_ = readFeed(observed, purpose == Purpose::Write ? CallTimes::Kept : CallTimes::Skipped);
     for (const QString& route : routes) {
         if (!feed_.routeById.contains(route))
             throw InputError(source_->pathOf(QStringLiteral("routes.txt")), 0,
@@ -227,7 +233,8 @@ FeedImport::FeedImport(const QString& path, const QStringList& routes, const Imp
         const Route& route = feed_.routes[std::size_t(p.route)];
         if (!routes.isEmpty() && !routes.contains(route.id))
             continue;
-        ImportedPattern item{&p, {}, {}};
+        ImportedPattern item;
+        item.pattern = &p;
         if (p.callCount > kMaxStops) {
             item.refused = QStringLiteral("%1 stops; a fare table holds at most %2").arg(p.callCount).arg(kMaxStops);
         } else if (p.stops.size() < 2) {
@@ -251,6 +258,12 @@ FeedImport::FeedImport(const QString& path, const QStringList& routes, const Imp
                                                           "fare between stops its rules do not name")
                                                .arg(route.id)
                                                .arg(*flat);
+            item.firstStop = item.converted.rows.front().stopName;
+            item.lastStop = item.converted.rows.back().stopName;
+            if (purpose == Purpose::ListOnly) {
+                item.converted.rows = {};
+                item.converted.tape = {};
+            }
         }
         items_.push_back(std::move(item));
     }
@@ -271,10 +284,8 @@ QStringList FeedImport::listRow(const ImportedPattern& item) const
 {
     const RoutePattern& p = *item.pattern;
     const Route& route = routeOf(item);
-    const auto& rows = item.converted.rows;
     return {QString::number(p.number), route.id, route.shortName, route.longName, p.direction,
-            p.headsign.isEmpty() ? QString() : toBoardText(p.headsign).text,
-            rows.empty() ? QString() : rows.front().stopName, rows.empty() ? QString() : rows.back().stopName,
+            p.headsign.isEmpty() ? QString() : toBoardText(p.headsign).text, item.firstStop, item.lastStop,
             QString::number(p.callCount), QString::number(item.converted.ticketCount)};
 }
 
@@ -294,6 +305,8 @@ QStringList FeedImport::stopNames(const ImportedPattern& item) const
 FeedImport::Written FeedImport::write(const QString& outDir, const std::vector<int>& numbers,
                                       const ImportControl& control) const
 {
+    if (purpose_ != Purpose::Write)
+        throw InputError(path_, 0, QStringLiteral("the feed was read only to list its routes; nothing was written"));
     Written written;
     written.warnings = feed_.warnings;
     std::vector<QStringList> table{listColumns()};

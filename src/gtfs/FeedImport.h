@@ -33,18 +33,25 @@ struct ImportCancelled {};
 // One route pattern of the feed with its conversion, or why it cannot be imported.
 struct ImportedPattern {
     const RoutePattern* pattern = nullptr;
+    // Its fare table and tape; when only listed, the counts and warnings alone.
     ConvertedPattern converted;
     QString refused;  // empty when it is imported
+    QString firstStop, lastStop;  // as the board shows them; empty when refused
 };
 
 // A GTFS-JP feed read and its route patterns turned into fare tables and tapes, ready to write
 // some or all of them: fareboard-data gtfs and the program's import dialog both go this way.
 class FeedImport {
 public:
+    // Listing the patterns keeps none of their tables, tapes or times: a big feed's listing
+    // then needs about half of what its import holds.
+    enum class Purpose { Write, ListOnly };
+
     // Reads the feed (a .zip or a folder) and converts the patterns of the route_ids `routes`,
     // or of every route when it is empty. Throws InputError naming file and line, or
     // ImportCancelled.
-    FeedImport(const QString& path, const QStringList& routes, const ImportControl& control = {});
+    FeedImport(const QString& path, const QStringList& routes, const ImportControl& control = {},
+               Purpose purpose = Purpose::Write);
     FeedImport(const FeedImport&) = delete;
     FeedImport& operator=(const FeedImport&) = delete;
 
@@ -69,11 +76,12 @@ public:
     // (every importable one when it is empty), routes.csv and readings.csv into `outDir`, and
     // removes the routes of an earlier import there that this one does not write again; all of
     // it or nothing. Throws InputError when none of them can be imported or a file cannot be
-    // written, or ImportCancelled.
+    // written, or ImportCancelled. Not for an import made only to list.
     Written write(const QString& outDir, const std::vector<int>& numbers = {}, const ImportControl& control = {}) const;
 
 private:
     QString path_;
+    Purpose purpose_;
     std::unique_ptr<FeedSource> source_;
     Feed feed_;
     std::vector<RoutePattern> routePatterns_;

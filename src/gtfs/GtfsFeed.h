@@ -85,8 +85,12 @@ struct Feed {
     QStringList warnings;
 };
 
+// What of stop_times.txt is kept beyond the stops: the times are only for the timetables, and
+// listing the patterns has no use for them.
+enum class CallTimes { Kept, Skipped };
+
 // Reads the feed's files. Throws InputError naming file and line for a missing required file
 // or column, a malformed line, or a reference to a stop, route or trip the feed lacks.
-Feed readFeed(FeedSource& source);
+Feed readFeed(FeedSource& source, CallTimes times = CallTimes::Kept);
 
 }  // namespace fareboard::datatool::gtfs

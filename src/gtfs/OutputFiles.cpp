@@ -1,5 +1,7 @@
 #include "OutputFiles.h"
 
+#include <algorithm>
+
 #include "StrictText.h"
 #include "reading/ReadingsFile.h"
 
@@ -52,17 +54,28 @@ QByteArray readingsFileBytes(const QString& source, const QString& translations,
     return out;
 }
 
+void appendCsvField(QByteArray& out, QStringView field)
+{
+    const bool quoted = std::any_of(field.begin(), field.end(), [](QChar c) {
+        return c == u',' || c == u'"' || c == u'\n' || c == u'\r';
+    });
+    if (!quoted) {
+        out += field.toUtf8();
+        return;
+    }
+    out += '"';
+    out += field.toUtf8().replace("\"", "\"\"");
+    out += '"';
+}
+
 QByteArray csvBytes(const std::vector<QStringList>& rows)
 {
     QByteArray out;
     for (const QStringList& row : rows) {
         for (qsizetype i = 0; i < row.size(); ++i) {
-            QByteArray field = row[i].toUtf8();
-            if (field.contains(',') || field.contains('"') || field.contains('\n') || field.contains('\r'))
-                field = '"' + field.replace("\"", "\"\"") + '"';
             if (i > 0)
                 out += ',';
-            out += field;
+            appendCsvField(out, row[i]);
         }
         out += '\n';
     }

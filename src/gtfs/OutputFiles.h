@@ -26,5 +26,7 @@ QByteArray readingsFileBytes(const QString& source, const QString& translations,
 
 // RFC 4180 CSV in UTF-8 with LF line ends, fields quoted where they need it.
 QByteArray csvBytes(const std::vector<QStringList>& rows);
+// One field of such a file, added to the end of `out`.
+void appendCsvField(QByteArray& out, QStringView field);
 
 }  // namespace fareboard::datatool::gtfs

@@ -105,9 +105,10 @@ QStringList missingFolders(const QString& path)
 
 }  // namespace
 
-QString writeFileBytes(const QString& path, const QByteArray& bytes)
+namespace {
+
+QString writeAndClose(int fd, const QByteArray& bytes)
 {
-    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return reason(errno);
     for (qsizetype done = 0; done < bytes.size();) {
@@ -125,6 +126,26 @@ QString writeFileBytes(const QString& path, const QByteArray& bytes)
     if (::close(fd) != 0)
         return reason(errno);
     return {};
+}
+
+// A run's own temporary file, made new: a leftover of an earlier run, or a link planted there,
+// is removed and not written through. Removing first whether or not one is there would cost a
+// call per file, and a big import writes thousands.
+QString writeNewFileBytes(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = native(path);
+    constexpr int kNew = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+    int fd = ::open(name.constData(), kNew, 0666);
+    if (fd < 0 && errno == EEXIST && ::unlink(name.constData()) == 0)
+        fd = ::open(name.constData(), kNew, 0666);
+    return writeAndClose(fd, bytes);
+}
+
+}  // namespace
+
+QString writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    return writeAndClose(::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666), bytes);
 }
 
 void replaceFiles(const QString& folder, const std::vector<std::pair<QString, QByteArray>>& files,
@@ -148,10 +169,8 @@ void replaceFiles(const QString& folder, const std::vector<std::pair<QString, QB
     // Everything is written before anything is replaced: a full disk stops the run here.
     for (const auto& [name, bytes] : files) {
         const QString temporary = dir.filePath(QStringLiteral(".%1.importing").arg(name));
-        // A leftover of an earlier run, or a link planted there, is not written through.
-        ::unlink(native(temporary).constData());
         journal.wroteTemporary(temporary);
-        if (const QString why = writeFileBytes(temporary, bytes); !why.isEmpty())
+        if (const QString why = writeNewFileBytes(temporary, bytes); !why.isEmpty())
             fail(name, QStringLiteral("cannot write: ") + why);
     }
     auto moveAside = [&](const QString& name) {

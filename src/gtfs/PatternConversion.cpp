@@ -102,6 +102,9 @@ ConvertedPattern convertPattern(const PatternInput& input)
 
     int ticket = 0;
     int largestFare = 0;
+    // A feed's thousand patterns hold all their tables at once until they are written.
+    out.rows.reserve(std::size_t(n));
+    out.tape.reserve(std::size_t(n) + 1);
     for (int r = 0; r < n; ++r) {
         while (ticket < out.ticketCount && issued[std::size_t(ticket)] <= r)
             ++ticket;

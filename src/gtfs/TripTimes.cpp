@@ -9,7 +9,7 @@ namespace fareboard::datatool::gtfs {
 namespace {
 
 // "HH:MM:SS", written by hand: a feed's every call passes through here.
-QString timeText(int seconds)
+void appendTimeText(QByteArray& out, int seconds)
 {
     char text[16];
     int n = 0;
@@ -24,7 +24,7 @@ QString timeText(int seconds)
         text[n++] = char('0' + part / 10);
         text[n++] = char('0' + part % 10);
     }
-    return QString::fromLatin1(text, n);
+    out.append(text, n);
 }
 
 }  // namespace
@@ -54,41 +54,51 @@ int callTime(QByteArrayView departure, QByteArrayView arrival)
 QByteArray tripTimesFileBytes(const Feed& feed, const RoutePattern& pattern, const QString& fileName,
                               QStringList& warnings)
 {
+    // Each trip's line made as bytes at once: a big feed's timetables are a million times.
     struct Line {
         int first;
-        QStringList fields;
+        QByteArray text;
     };
     std::vector<Line> lines;
+    lines.reserve(pattern.trips.size());
     int untimed = 0, bad = 0, backwards = 0;
     // The trips the pattern was made of, as it found them: asking every trip of the feed again
     // for every pattern cost the import more than reading stop_times.
+    std::vector<std::pair<int, int>> times;
     for (int t : pattern.trips) {
         const Trip& trip = feed.trips[std::size_t(t)];
         if (trip.times.size() != trip.stops.size())
             continue;
         // In the order the stops were put in: by stop_sequence, as read.
-        std::vector<std::pair<int, int>> times = trip.times;
+        times = trip.times;
         std::stable_sort(times.begin(), times.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-        Line line{-1, {trip.id, trip.service, trip.headsign}};
+        Line line{-1, {}};
+        line.text.reserve(qsizetype(32 + 9 * times.size()));
+        appendCsvField(line.text, trip.id);
+        line.text += ',';
+        appendCsvField(line.text, trip.service);
+        line.text += ',';
+        appendCsvField(line.text, trip.headsign);
         int latest = -1;
         for (const auto& [sequence, time] : times) {
             (void)sequence;
+            line.text += ',';
             if (time == kBadTime || (time >= 0 && time < latest)) {
                 ++(time == kBadTime ? bad : backwards);
-                line.fields << QString();
                 continue;
             }
             if (time >= 0) {
                 latest = time;
                 if (line.first < 0)
                     line.first = time;
+                appendTimeText(line.text, time);
             }
-            line.fields << (time >= 0 ? timeText(time) : QString());
         }
         if (line.first < 0) {
             ++untimed;
             continue;
         }
+        line.text += '\n';
         lines.push_back(std::move(line));
     }
     std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.first < b.first; });
@@ -100,11 +110,14 @@ QByteArray tripTimesFileBytes(const Feed& feed, const RoutePattern& pattern, con
     if (backwards > 0)
         warnings << QStringLiteral("%1: %2 time(s) before an earlier stop's are left empty").arg(fileName).arg(backwards);
 
-    std::vector<QStringList> rows;
-    rows.reserve(lines.size());
-    for (Line& line : lines)
-        rows.push_back(std::move(line.fields));
-    return csvBytes(rows);
+    qsizetype size = 0;
+    for (const Line& line : lines)
+        size += line.text.size();
+    QByteArray out;
+    out.reserve(size);
+    for (const Line& line : lines)
+        out += line.text;
+    return out;
 }
 
 }  // namespace fareboard::datatool::gtfs

@@ -65,3 +65,17 @@ TEST(FeedImport, ACancelStopsReadingOrWritingAndLeavesTheFolderAsItWas)
     EXPECT_THROW(import.write(out.path(), {}, control), ImportCancelled);
     EXPECT_TRUE(QDir(out.path()).isEmpty());
 }
+
+TEST(FeedImport, AListingListsWhatTheImportWritesAndCannotWrite)
+{
+    const FeedImport full(kSample, {});
+    const FeedImport listed(kSample, {}, {}, FeedImport::Purpose::ListOnly);
+    ASSERT_EQ(listed.patterns().size(), full.patterns().size());
+    for (std::size_t i = 0; i < full.patterns().size(); ++i)
+        EXPECT_EQ(listed.listRow(listed.patterns()[i]), full.listRow(full.patterns()[i]));
+    EXPECT_EQ(full.listRow(full.patterns().front()).value(6), QStringLiteral("川崎駅西口"));
+
+    QTemporaryDir out;
+    EXPECT_THROW(listed.write(out.path()), InputError);
+    EXPECT_TRUE(QDir(out.path()).isEmpty());
+}

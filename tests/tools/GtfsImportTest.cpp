@@ -80,8 +80,6 @@ void copySample(const QString& dir, const std::function<QByteArray(const QString
     }
 }
 
-QByteArray keep(const QString&, QByteArray bytes) { return bytes; }
-
 // A feed of a few lines, file name → text, written as its own folder.
 using SmallFeed = std::map<QString, QByteArray>;
 void writeFeed(const QString& dir, const SmallFeed& files)
@@ -496,10 +494,14 @@ TEST_F(GtfsImport, TheOutputFolderIsAllOldOrAllNew)
         << run.err.toStdString();
     EXPECT_EQ(snapshot(out), before);
 
-    // Without the folder in the way, route 3 of the earlier import goes; the user's files stay.
+    // Without the folder in the way, route 3 of the earlier import goes; the user's files stay,
+    // and a link planted where the run writes is not written through.
     QDir(out).rmdir("2tp.csv");
+    writeFile(path("victim"), "victim");
+    ASSERT_TRUE(QFile::link(path("victim"), out + "/.1.hy3.importing"));
     run = runTool({"gtfs", kSample, out});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(readFile(path("victim")), QByteArray("victim"));
     EXPECT_EQ(filesIn(out), (QStringList{"1.hy3", "1times.csv", "1tp.csv", "2.hy3", "2times.csv", "2tp.csv", "9.hy3", "notes.txt",
                                         "readings.csv", "routes.csv"}));
     EXPECT_EQ(readFile(out + "/notes.txt"), QByteArray("earlier notes.txt"));

@@ -74,7 +74,8 @@ int runGtfs(const QStringList& args, QTextStream& out, QTextStream& err)
     if (const int status = parseOptions(args, options, err); status != kExitOk)
         return status;
 
-    const FeedImport import(options.feed, options.routes);
+    const FeedImport import(options.feed, options.routes, {},
+                            options.list ? FeedImport::Purpose::ListOnly : FeedImport::Purpose::Write);
     if (options.list) {
         out << FeedImport::listColumns().join(QLatin1Char('\t')) << '\n';
         for (const ImportedPattern& item : import.patterns()) {
