@@ -185,10 +185,21 @@ int main(int argc, char** argv)
     townAsCho.townEnding = QStringLiteral("チョウ");
     PlaceRule townAsMachi;
     townAsMachi.townEnding = QStringLiteral("マチ");
+    PlaceRule nearest;
+    nearest.mostPlaces = false;
+    nearest.outnumbered = 0;
+    PlaceRule outnumbered0, outnumbered2, outnumbered3;
+    outnumbered0.outnumbered = 0;
+    outnumbered2.outnumbered = 2;
+    outnumbered3.outnumbered = 3;
     const std::vector<Run> runs = {
         {"before: bus words only", [](const QString& t) { return t; }},
         {"gazetteer absent: name endings only", withRule(absent.index(), PlaceRule())},
         {"gazetteer + endings (the rule used)", withRule(index, PlaceRule())},
+        {"  rule: nearest to the voice (the first rule)", withRule(index, nearest)},
+        {"  rule: the voice's never outnumbered", withRule(index, outnumbered0)},
+        {"  rule: voice outnumbered 2 times", withRule(index, outnumbered2)},
+        {"  rule: voice outnumbered 3 times", withRule(index, outnumbered3)},
         {"  rule: the gazetteer over the voice", withRule(index, gazetteerFirst)},
         {"  rule: 町 read ちょう where both", withRule(index, townAsCho)},
         {"  rule: 町 read まち where both", withRule(index, townAsMachi)},

@@ -117,4 +117,36 @@ QStringList Gazetteer::readingsOf(QStringView name) const
     return readings;
 }
 
+int Gazetteer::placesReading(QStringView name, QStringView reading) const
+{
+    // The towns named after a place, read as the place and the word: 七戸町 シチノヘマチ, 下田東
+    // シモダヒガシ. Not any name that starts with it: 下田中 is シモタナカ, 下 and 田中.
+    static const struct {
+        const char16_t* written;
+        const char16_t* readings[2];
+    } kTownWords[] = {
+        {u"町", {u"マチ", u"チョウ"}}, {u"村", {u"ムラ", u"ソン"}},           {u"東", {u"ヒガシ", nullptr}},
+        {u"西", {u"ニシ", nullptr}},   {u"南", {u"ミナミ", nullptr}},         {u"北", {u"キタ", nullptr}},
+        {u"台", {u"ダイ", nullptr}},   {u"新田", {u"シンデン", nullptr}},     {u"本町", {u"ホンマチ", u"ホンチョウ"}},
+        {u"通", {u"ドオリ", u"トオリ"}}, {u"丁目", {u"チョウメ", nullptr}},
+    };
+    int count = 0;
+    auto reads = [&](QStringView town, QStringView said) {
+        for (auto it = firstOf(town); it != places_.end() && nameOf(*it) == town; ++it) {
+            if (QStringView(text_).mid(it->readingAt, it->readingLength) == said)
+                return true;
+        }
+        return false;
+    };
+    if (reads(name, reading))
+        ++count;
+    for (const auto& word : kTownWords) {
+        for (const char16_t* said : word.readings) {
+            if (said && reads(name.toString() + QString::fromUtf16(word.written), reading.toString() + QString::fromUtf16(said)))
+                ++count;
+        }
+    }
+    return count;
+}
+
 }  // namespace fareboard

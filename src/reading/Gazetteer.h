@@ -31,6 +31,10 @@ public:
     qsizetype longestNameAt(QStringView text, qsizetype at) const;
     // Every reading of the name, in katakana, in the file's order; empty when it is not one.
     QStringList readingsOf(QStringView name) const;
+    // How many places the reading (katakana) of the name is found in: the name itself and the
+    // towns named after it read so (七戸町 シチノヘマチ for 七戸 シチノヘ, 下田東 シモダヒガシ). A
+    // reading many towns share is the one a stranger hears most.
+    int placesReading(QStringView name, QStringView reading) const;
 
 private:
     struct Place {

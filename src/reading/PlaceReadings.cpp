@@ -143,7 +143,10 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
                 placeMayStart = false;
                 if (const qsizetype length = gazetteer.longestNameAt(name, at)) {
                     const QString written = name.mid(at, length).toString();
-                    pieces.push_back({PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), QString()});
+                    PlacePiece place{PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), {}, QString()};
+                    for (const QString& r : place.readings)
+                        place.places.push_back(gazetteer.placesReading(written, r));
+                    pieces.push_back(std::move(place));
                     at += length;
                     continue;
                 }
@@ -165,7 +168,7 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
                     if (QStringView(reading).isEmpty())
                         keep(written);
                     else
-                        pieces.push_back({PlacePiece::Suffix, written.toString(), QString::fromUtf16(reading), {}, {}});
+                        pieces.push_back({PlacePiece::Suffix, written.toString(), QString::fromUtf16(reading), {}, {}, {}});
                     at += written.size();
                     continue;
                 }
@@ -195,20 +198,30 @@ void choosePlaceReadings(std::vector<PlacePiece>& pieces, const VoiceReadings& v
         p.voiceSays = n < said.size() ? said[n] : QString();
         ++n;
         const QStringList readings = townReadings(p.written, p.readings, rule.townEnding);
-        const bool agrees = !p.voiceSays.isEmpty() && std::any_of(readings.begin(), readings.end(), [&](const QString& r) {
-            return sameReading(r, p.voiceSays);
+        auto placesOf = [&](const QString& reading) {
+            const auto at = p.readings.indexOf(reading);
+            return at >= 0 && std::size_t(at) < p.places.size() ? p.places[std::size_t(at)] : 0;
+        };
+        const auto voiceReading = std::find_if(readings.begin(), readings.end(), [&](const QString& r) {
+            return !p.voiceSays.isEmpty() && sameReading(r, p.voiceSays);
         });
-        if (agrees && rule.keepVoiceWhenItAgrees) {
-            p.reading.clear();
-            continue;
+        // Most places first; between readings as common, the one nearest to what the voice
+        // said, which at least knows the kanji's usual sounds.
+        auto better = [&](const QString& a, const QString& b) {
+            if (rule.mostPlaces && placesOf(a) != placesOf(b))
+                return placesOf(a) > placesOf(b);
+            return !p.voiceSays.isEmpty() && editDistance(a, p.voiceSays) < editDistance(b, p.voiceSays);
+        };
+        const QString best = *std::min_element(readings.begin(), readings.end(), better);
+        if (voiceReading != readings.end() && rule.keepVoiceWhenItAgrees) {
+            const bool outnumbered =
+                rule.outnumbered > 0 && placesOf(best) >= rule.outnumbered * std::max(1, placesOf(*voiceReading));
+            if (!outnumbered || best == *voiceReading) {
+                p.reading.clear();
+                continue;
+            }
         }
-        // The voice at least knows the kanji's usual sounds: of several readings, the one
-        // nearest to what it said keeps most of what it has right.
-        p.reading = p.voiceSays.isEmpty()
-                      ? readings.front()
-                      : *std::min_element(readings.begin(), readings.end(), [&](const QString& a, const QString& b) {
-                            return editDistance(a, p.voiceSays) < editDistance(b, p.voiceSays);
-                        });
+        p.reading = best;
     }
 }
 
@@ -217,6 +230,14 @@ QString placeReadingText(const std::vector<PlacePiece>& pieces)
     QString out;
     for (const PlacePiece& p : pieces)
         out += p.reading.isEmpty() ? p.written : p.reading;
+    // Open JTalk takes the ヘ that ends a word in katakana for the particle and says エ (七戸
+    // シチノヘ: シチノエ, 六戸 ロクノヘ: ロクノエ), whether the reading came from the gazetteer or a
+    // readings file. 屁 is a word it can only say ヘ, and nobody sees what the voice is given.
+    auto isKatakana = [](QChar c) { return (c.unicode() >= 0x30A1 && c.unicode() <= 0x30FA) || c == u'ー'; };
+    for (qsizetype i = 1; i < out.size(); ++i) {
+        if (out[i] == u'ヘ' && isKatakana(out[i - 1]) && (i + 1 == out.size() || !isKatakana(out[i + 1])))
+            out[i] = u'屁';
+    }
     return out;
 }
 

@@ -23,6 +23,7 @@ struct PlacePiece {
     // one of the gazetteer's, and the kanji give the voice its accent and the word around it.
     QString reading;
     QStringList readings;  // a place's readings in the gazetteer
+    std::vector<int> places;  // how many places of the gazetteer read it so, for each reading
     QString voiceSays;     // how the voice reads the place by itself
 };
 
@@ -35,6 +36,13 @@ struct PlaceRule {
     // The voice's own reading stands when the gazetteer has it too. Otherwise the gazetteer's
     // reading replaces it, and of several, the one nearest to what the voice said.
     bool keepVoiceWhenItAgrees = true;
+    // Of readings the voice does not say, the one most places read so, rather than the one
+    // nearest to what the voice said (the nearest decides between readings as common).
+    bool mostPlaces = true;
+    // The voice's own reading gives way to one read by at least this many times as many
+    // places (古間木: フルマキ in one place, フルマギ in two); 0 keeps it always. Of 0, 1.5, 2 and 3,
+    // 1.5 and 2 read the most real names right.
+    double outnumbered = 1.5;
     // For a name in 町 the gazetteer reads both ちょう and まち: the ending kept ("チョウ" or
     // "マチ"), or empty to let the rule above choose. Empty: either ending loses as many real
     // names as it wins (若山町 わかやまちょう, 南町 みなみまち in one city).

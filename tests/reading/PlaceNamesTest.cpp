@@ -23,6 +23,11 @@ QByteArray dictionary()
                                  "わかやままち /若山町/\n"
                                  "しちのへ /七戸/\n"
                                  "ななと /七戸/\n"
+                                 "しちのへまち /七戸町/\n"
+                                 "ふるまき /古間木/\n"
+                                 "ふるまぎ /古間木/\n"
+                                 "ふるまぎにし /古間木西/\n"
+                                 "ふるまぎひがし /古間木東/\n"
                                  "しもだ /下田/\n"
                                  "げだ /下田;岐阜/\n"
                                  "あきばはら /秋葉原;あきはばら/\n"
@@ -75,8 +80,9 @@ TEST(PlaceReadings, TheVoiceKeepsItsOwnReadingWhenTheGazetteerHasItAndIsCorrecte
                                              {QStringLiteral("品川"), QStringLiteral("シナガワ")},
                                              {QStringLiteral("港南"), QStringLiteral("コーナン")}},
                                             &asked);
-    // Not one of the gazetteer's: of several, the nearest to what the voice said.
-    EXPECT_EQ(withPlaceReadings(QStringLiteral("七戸中央"), g, voice), QStringLiteral("ナナト中央"));
+    // Not one of the gazetteer's: of several, the one most places read so (七戸町 too), and its
+    // last ヘ written so that the voice does not say the particle エ.
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("七戸中央"), g, voice), QStringLiteral("シチノ屁中央"));
     // One of them: the kanji stay, for the voice's accent.
     EXPECT_EQ(withPlaceReadings(QStringLiteral("下田駅前"), g, voice), QStringLiteral("下田駅前"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("秋葉原"), g, voice), QStringLiteral("アキハバラ"));
@@ -89,8 +95,14 @@ TEST(PlaceReadings, TheVoiceKeepsItsOwnReadingWhenTheGazetteerHasItAndIsCorrecte
     EXPECT_EQ(withPlaceReadings(QStringLiteral("冷水入口"), g, voice), QStringLiteral("冷水入口"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("牟佐下"), g, voice), QStringLiteral("牟佐シモ"));
     EXPECT_EQ(withPlaceReadings(spokenText(QStringLiteral("下市上行き"), ReadingTable()), g, voice), QStringLiteral("下市カミユキ"));
-    // A voice that cannot say leaves the choice to the gazetteer's first reading.
-    EXPECT_EQ(withPlaceReadings(QStringLiteral("七戸"), g, VoiceReadings()), QStringLiteral("シチノヘ"));
+    // The voice's own gives way to a reading three places have where one has the voice's.
+    const VoiceReadings furumaki = voiceSaying({{QStringLiteral("古間木"), QStringLiteral("フルマキ")}});
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("古間木"), g, furumaki), QStringLiteral("フルマギ"));
+    PlaceRule always;
+    always.outnumbered = 0;
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("古間木"), g, furumaki, always), QStringLiteral("古間木"));
+    // A voice that cannot say leaves the choice to the gazetteer.
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("下田"), g, VoiceReadings()), QStringLiteral("シモダ"));
 
     PlaceRule town;
     town.townEnding = QStringLiteral("チョウ");
@@ -106,7 +118,7 @@ TEST(PlaceReadings, AReadingsFileReadingStandsAndItsNameIsNotLookedUpAgain)
     folder.add(QStringLiteral("七戸"), QStringLiteral("しちのへ"));
     folder.add(QStringLiteral("若山"), QStringLiteral("わかやま"));
     const VoiceReadings voice = voiceSaying({{QStringLiteral("七戸"), QStringLiteral("ナナコ")}});
-    EXPECT_EQ(withPlaceReadings(spokenText(QStringLiteral("七戸中央"), folder), g, voice), QStringLiteral("シチノヘ中央"));
+    EXPECT_EQ(withPlaceReadings(spokenText(QStringLiteral("七戸中央"), folder), g, voice), QStringLiteral("シチノ屁中央"));
     // What goes on after a reading is the same name: its 町 is no place of its own.
     EXPECT_EQ(withPlaceReadings(spokenText(QStringLiteral("若山町"), folder), g, voice), QStringLiteral("ワカヤマ町"));
     EXPECT_EQ(withPlaceReadings(spokenText(QStringLiteral("ワカヤマ橋"), folder), g, voice), QStringLiteral("ワカヤマバシ"));
@@ -119,9 +131,9 @@ TEST(PlaceReadings, TheExplanationMarksEachPlaceWithWhatWasChosenAndWhy)
     choosePlaceReadings(pieces, voiceSaying({{QStringLiteral("七戸"), QStringLiteral("ナナコ")},
                                              {QStringLiteral("下田"), QStringLiteral("シモダ")}}));
     EXPECT_EQ(explainPlaceReadings(pieces),
-              QStringLiteral("〔七戸→ナナト〕から〔下田〕駅前  (七戸: シチノヘ/ナナト, the voice alone ナナコ; "
+              QStringLiteral("〔七戸→シチノヘ〕から〔下田〕駅前  (七戸: シチノヘ/ナナト, the voice alone ナナコ; "
                              "下田: シモダ/ゲダ, the voice alone シモダ)"));
-    EXPECT_EQ(placeReadingText(pieces), QStringLiteral("ナナトから下田駅前"));
+    EXPECT_EQ(placeReadingText(pieces), QStringLiteral("シチノ屁から下田駅前"));
 }
 
 TEST(GazetteerFile, IsReadAtItsFirstLookUpOnlyAndAMissingFileIsNoGazetteer)
