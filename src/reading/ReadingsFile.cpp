@@ -16,6 +16,13 @@ bool isReadingKana(QChar c)
         || (u >= 0x30A1 && u <= 0x30FA) || (u >= 0x30FC && u <= 0x30FE);  // katakana, ー, ヽヾ
 }
 
+bool isKanji(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0xF900 && u <= 0xFAFF)
+        || u == 0x3005 || c.isSurrogate();
+}
+
 namespace {
 
 constexpr QChar kPause = u'、';

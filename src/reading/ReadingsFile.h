@@ -37,6 +37,9 @@ ReadingsFileContents parseReadingsFile(const QByteArray& bytes);
 // True for hiragana, katakana and the marks readings use (ー, small kana, ゝゞヽヾ).
 bool isReadingKana(QChar c);
 
+// True for the characters the voice cannot read by itself (kanji and their repeat mark).
+bool isKanji(QChar c);
+
 // A reading as every voice is given it, with the written form it belongs to.
 struct TakenReading {
     QString written;

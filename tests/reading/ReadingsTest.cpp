@@ -1,3 +1,4 @@
+#include "reading/KeParticle.h"
 #include "reading/ReadingsFile.h"
 #include "reading/SpokenText.h"
 
@@ -137,6 +138,23 @@ TEST(SpokenText, CountersAndLatinLettersAreReadAsPeopleSayThem)
     EXPECT_TRUE(sameReading(QStringLiteral("トーダイシタ"), QStringLiteral("とうだいした")));
     EXPECT_TRUE(sameReading(QStringLiteral("エイコープ"), QStringLiteral("エーコープ")));
     EXPECT_FALSE(sameReading(QStringLiteral("トーダイカ"), QStringLiteral("とうだいした")));
+}
+
+TEST(KeParticle, OnlyALoneKeBetweenKanjiIsReadGa)
+{
+    const auto ga = [](const char* text, QStringList words) {
+        return withKeReadAsGa(QString::fromUtf8(text), words).toUtf8().toStdString();
+    };
+    EXPECT_EQ(ga("夢見ヶ崎", {"夢見", "ヶ", "崎"}), "夢見が崎");
+    EXPECT_EQ(ga("夢見ケ崎、あざみヶ丘", {"夢見", "ケ", "崎", "、", "あざみ", "ヶ", "丘"}), "夢見が崎、あざみが丘");
+    // A word of the dictionary keeps its ヶ, and the lone one after it is still found.
+    EXPECT_EQ(ga("一ヶ月、丸ヶ丘", {"一", "ヶ月", "、", "丸", "ヶ", "丘"}), "一ヶ月、丸が丘");
+    // Not between kanji, or a large ケ after kana: part of a word, or a counter after a digit.
+    EXPECT_EQ(ga("タケ山、2ヶ所、夢見ヶ", {"タ", "ケ", "山", "、", "2", "ヶ", "所", "、", "夢見", "ヶ"}), "タケ山、2ヶ所、夢見ヶ");
+    // Words that do not hold every ヶ of the text leave it as it was.
+    EXPECT_EQ(ga("夢見ヶ崎", {"夢見崎"}), "夢見ヶ崎");
+    EXPECT_TRUE(mayHaveKeParticle(QStringLiteral("次は、夢見ヶ崎です。")));
+    EXPECT_FALSE(mayHaveKeParticle(QStringLiteral("次は、ケーブル前です。")));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "KanaReader.h"
 
 #include "reading/JapaneseNumbers.h"
-#include "KeParticle.h"
+#include "reading/KeParticle.h"
+#include "reading/ReadingsFile.h"
 #include "MecabLibrary.h"
 
 #include <QByteArray>
@@ -85,13 +86,6 @@ bool hasKanji(const QString& text)
 }
 
 }  // namespace
-
-bool isKanji(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 0x4E00 && u <= 0x9FFF) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0xF900 && u <= 0xFAFF)
-        || u == 0x3005 || c.isSurrogate();
-}
 
 const char* KanaReader::defaultSoname()
 {

@@ -32,7 +32,4 @@ private:
     bool withUserDictionary_;
 };
 
-// True for the characters the voice cannot read by itself (kanji and their repeat mark).
-bool isKanji(QChar c);
-
 }  // namespace fareboard

@@ -1,6 +1,6 @@
 #include "OpenJTalkVoice.h"
 
-#include "KeParticle.h"
+#include "reading/KeParticle.h"
 #include "reading/SpeechPieces.h"
 #include "platform/audio/PcmTools.h"
 

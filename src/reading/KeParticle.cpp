@@ -1,7 +1,6 @@
 #include "KeParticle.h"
 
-#include "KanaReader.h"
-#include "reading/ReadingsFile.h"
+#include "ReadingsFile.h"
 
 #include <vector>
 
