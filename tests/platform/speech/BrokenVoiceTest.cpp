@@ -213,8 +213,9 @@ TEST(BrokenVoice, ALongTextGoesToTheVoiceInWholeLinesAndComesBackWhole)
     EXPECT_EQ(samples.size(), std::size_t(100 * pieces));
     // Sentences stay whole: every piece of the sentences' part ends at a sentence end.
     for (const QString& piece : speechPieces(text, OpenJTalkVoice::kMaxPieceBytes)) {
-        if (!piece.contains(QStringLiteral("𠮷")))
+        if (!piece.contains(QStringLiteral("𠮷"))) {
             EXPECT_TRUE(piece.endsWith(u'。') || piece.endsWith(u'！')) << piece.right(10).toStdString();
+        }
     }
 }
 
