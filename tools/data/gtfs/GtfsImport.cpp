@@ -10,10 +10,10 @@ namespace fareboard::datatool::gtfs {
 const char* const kGtfsUsage = "fareboard-data gtfs FEED OUTDIR [--list] [--route ID ...]";
 const char* const kGtfsHelp =
     "Turns a GTFS-JP feed (標準的なバス情報フォーマット; a .zip or a folder) into the files\n"
-    "the program drives: for each route pattern N.hy3 (fares) and Ntp.csv (announcements),\n"
-    "and for all of them routes.csv (which 系統 number is which route) and readings.csv\n"
-    "(the readings of the names, from translations.txt). Point both folders of the options\n"
-    "dialog at OUTDIR.\n"
+    "the program drives: for each route pattern N.hy3 (fares), Ntp.csv (announcements) and\n"
+    "Ntimes.csv (its trips' departures, for a timetable run), and for all of them routes.csv\n"
+    "(which 系統 number is which route) and readings.csv (the readings of the names, from\n"
+    "translations.txt). Point both folders of the options dialog at OUTDIR.\n"
     "\n"
     "A route pattern is a route, a direction and an exact sequence of stops. Its 系統 number\n"
     "is the route's short name when that is a number of its own, otherwise 1, 2, 3 ...\n"
