@@ -78,3 +78,27 @@ TEST_F(FareCheck, PointsOutNamesTheBoardShowsBadly)
 }
 
 }  // namespace
+
+TEST_F(FareCheck, ATimetableIsCheckedAgainstTheFareTableBesideIt)
+{
+    const QString timetable = dir.filePath(QStringLiteral("12times.csv"));
+    writeFile(timetable, "T1,平日,駅前行き,6:00:00,6:05:00,6:09:00\nT2,平日,,,,\nT3,土休日,,7:00:00,7:04:00\n");
+    ToolRun run = runTool({"check", timetable});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("3 trip(s), leaving from 06:00:00 to 07:00:00, 2 service(s)")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("1 trip(s) without any time")));
+
+    // Beside a fare table of four stops (named as Windows writes it): every trip is short.
+    writeFile(file(), fareFileBytes(4, numberedRows(4)));
+    run = runTool({"check", timetable});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("3 trip(s) give fewer times than the fare table's 4 stops (the first: T1, 3)")))
+        << run.out.toStdString();
+
+    // A time running back refuses the file, as the operation panel does, naming the line.
+    writeFile(timetable, "T1,平日,,6:00:00,6:05:00,6:09:00,6:12:00\nT2,平日,,7:00:00,6:59:00,,\n");
+    run = runTool({"check", timetable});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("12times.csv:2: stop 2: 6:59:00 is before the time at an earlier stop")))
+        << run.err.toStdString();
+}

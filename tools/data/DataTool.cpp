@@ -8,8 +8,12 @@
 #include "gtfs/GtfsImport.h"
 #include "ReadingsCheck.h"
 #include "SayCommand.h"
+#include "TimetableCheck.h"
 #include "platform/AppError.h"
 #include "platform/FileAccess.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <functional>
@@ -28,8 +32,8 @@ const char* const kOverview =
     "Commands:\n"
     "  import FARES.csv OUT.hy3   make a fare data file from a fare table in UTF-8 CSV\n"
     "  export IN.hy3 OUT.csv      write a fare data file as a UTF-8 CSV fare table\n"
-    "  check FILE                 check a fare data file (.hy3), broadcast data (tp.csv) or\n"
-    "                             readings (readings.csv)\n"
+    "  check FILE                 check a fare data file (.hy3), broadcast data (tp.csv),\n"
+    "                             a timetable (times.csv) or readings (readings.csv)\n"
     "  sjis IN OUT                convert broadcast data from UTF-8 to Shift-JIS with CR LF\n"
     "  utf8 IN OUT                convert broadcast data from Shift-JIS to UTF-8\n"
     "  gtfs FEED OUTDIR           make routes from a GTFS-JP feed (.zip or folder)\n"
@@ -111,6 +115,24 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream&)
     return kExitOk;
 }
 
+// The stops of the fare table beside a timetable ("12times.csv" beside "12.hy3"), which its
+// trips' times are for; none when there is no such table, with a warning when it is unreadable.
+std::optional<int> stopsBeside(const QString& timetable, CheckReport& report)
+{
+    const QFileInfo file(timetable);
+    const QString table = resolveIgnoringCase(
+        file.dir().filePath(file.fileName().chopped(int(qstrlen("times.csv"))) + QStringLiteral(".hy3")));
+    if (!QFileInfo(table).isFile())
+        return std::nullopt;
+    try {
+        return int(decodeFareData(readInput(table), table).size());
+    } catch (const InputError& e) {
+        report.warnings << QStringLiteral("the fare table beside it cannot be read (%1); the trips' stops are not checked")
+                               .arg(e.message());
+        return std::nullopt;
+    }
+}
+
 int runCheck(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const QString& path = args[0];
@@ -121,9 +143,12 @@ int runCheck(const QStringList& args, QTextStream& out, QTextStream& err)
         report = checkBroadcastData(readInput(path), path);
     } else if (endsWith(path, "readings.csv")) {
         report = checkReadingsFile(readInput(path), path);
+    } else if (endsWith(path, "times.csv")) {
+        report = checkTimetable(readInput(path), path, stopsBeside(path, report));
     } else {
         err << "fareboard-data check: " << path
-            << ": the name ends neither in .hy3 (fare data), tp.csv (broadcast data) nor readings.csv\n";
+            << ": the name ends neither in .hy3 (fare data), tp.csv (broadcast data), times.csv (timetable) nor "
+               "readings.csv\n";
         return kExitUsage;
     }
     for (const QString& line : report.summary)
@@ -175,8 +200,9 @@ const std::map<QString, Command>& commands()
           runExport}},
         {QStringLiteral("check"),
          {1, "fareboard-data check FILE",
-          "Checks a fare data file (name ending in .hy3) or broadcast data (name ending in\n"
-          "tp.csv) the way the program will read it, and lists what it holds.\n"
+          "Checks a fare data file (name ending in .hy3), broadcast data (tp.csv), a timetable\n"
+          "(times.csv) or readings (readings.csv) the way the program will read it, and lists\n"
+          "what it holds.\n"
           "\n"
           "Fare data: the stop count (1 to 301), the sections a reset accepts, every row\n"
           "complete, stop names that are empty, too long, not Shift-JIS or have half-width\n"
@@ -186,6 +212,8 @@ const std::map<QString, Command>& commands()
           "entry; quotes left open; flags that are not numbers; then the entries as the tape\n"
           "reads them.\n"
           "Readings (readings.csv): every line the tape would skip, as FILE:LINE: why.\n"
+          "Timetable (Ntimes.csv): a line the operation panel refuses, the trips and when they\n"
+          "leave, trips without a time, and trips whose times do not fit N.hy3 beside it.\n"
           "Exit status 1 when there are errors; warnings alone give 0.\n",
           runCheck}},
         {QStringLiteral("sjis"),
