@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace fareboard {
 namespace {
@@ -121,16 +122,12 @@ int Gazetteer::placesReading(QStringView name, QStringView reading) const
 {
     // The towns named after a place, read as the place and the word: 七戸町 シチノヘマチ, 下田東
     // シモダヒガシ. Not any name that starts with it: 下田中 is シモタナカ, 下 and 田中.
-    static const struct {
-        const char16_t* written;
-        const char16_t* readings[2];
-    } kTownWords[] = {
-        {u"町", {u"マチ", u"チョウ"}}, {u"村", {u"ムラ", u"ソン"}},           {u"東", {u"ヒガシ", nullptr}},
-        {u"西", {u"ニシ", nullptr}},   {u"南", {u"ミナミ", nullptr}},         {u"北", {u"キタ", nullptr}},
-        {u"台", {u"ダイ", nullptr}},   {u"新田", {u"シンデン", nullptr}},     {u"本町", {u"ホンマチ", u"ホンチョウ"}},
-        {u"通", {u"ドオリ", u"トオリ"}}, {u"丁目", {u"チョウメ", nullptr}},
+    static const std::pair<const char16_t*, const char16_t*> kTownWords[] = {
+        {u"町", u"マチ"},   {u"町", u"チョウ"},     {u"村", u"ムラ"},         {u"村", u"ソン"},
+        {u"東", u"ヒガシ"}, {u"西", u"ニシ"},       {u"南", u"ミナミ"},       {u"北", u"キタ"},
+        {u"台", u"ダイ"},   {u"新田", u"シンデン"}, {u"本町", u"ホンマチ"},   {u"本町", u"ホンチョウ"},
+        {u"通", u"ドオリ"}, {u"通", u"トオリ"},     {u"丁目", u"チョウメ"},
     };
-    int count = 0;
     auto reads = [&](QStringView town, QStringView said) {
         for (auto it = firstOf(town); it != places_.end() && nameOf(*it) == town; ++it) {
             if (QStringView(text_).mid(it->readingAt, it->readingLength) == said)
@@ -138,13 +135,10 @@ int Gazetteer::placesReading(QStringView name, QStringView reading) const
         }
         return false;
     };
-    if (reads(name, reading))
-        ++count;
-    for (const auto& word : kTownWords) {
-        for (const char16_t* said : word.readings) {
-            if (said && reads(name.toString() + QString::fromUtf16(word.written), reading.toString() + QString::fromUtf16(said)))
-                ++count;
-        }
+    int count = reads(name, reading) ? 1 : 0;
+    for (const auto& [written, said] : kTownWords) {
+        if (reads(name.toString() + QString::fromUtf16(written), reading.toString() + QString::fromUtf16(said)))
+            ++count;
     }
     return count;
 }

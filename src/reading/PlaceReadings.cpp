@@ -144,7 +144,8 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
                 if (const qsizetype length = gazetteer.longestNameAt(name, at)) {
                     const QString written = name.mid(at, length).toString();
                     PlacePiece place{PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), {}, QString()};
-                    for (const QString& r : place.readings)
+                    // Counted only where there is a choice to make.
+                    for (const QString& r : place.readings.size() > 1 ? place.readings : QStringList())
                         place.places.push_back(gazetteer.placesReading(written, r));
                     pieces.push_back(std::move(place));
                     at += length;

@@ -23,7 +23,7 @@ struct PlacePiece {
     // one of the gazetteer's, and the kanji give the voice its accent and the word around it.
     QString reading;
     QStringList readings;  // a place's readings in the gazetteer
-    std::vector<int> places;  // how many places of the gazetteer read it so, for each reading
+    std::vector<int> places;  // how many places of the gazetteer read it so, for each of several readings
     QString voiceSays;     // how the voice reads the place by itself
 };
 
