@@ -1,8 +1,9 @@
 // How many real stop names the voice reads as their operators publish them, with no readings
 // file: the path of 'fareboard-data say' (built-in bus words, then the place names, then Open
 // JTalk's pronunciation), judged by sameReading. Measured before the gazetteer (bus words only),
-// with it, with its file absent (the name endings alone), and with the rules it was chosen
-// against; then what loading the gazetteer and its first look-up cost.
+// with it, with its file absent (the name endings alone), with the towns of each group's
+// region (told by the group's names, as a route's tape tells it), and with the rules they were
+// chosen against; then what loading the gazetteer and the town list and a first look-up cost.
 //
 // Usage: speech_reading_share [stop-names.csv] [--gazetteer FILE] [--misses]
 //   held-out-names.csv beside stop-names.csv holds names of other places, kept apart to check
@@ -11,11 +12,14 @@
 #include "reading/SpokenText.h"
 #include "platform/speech/VoicePlaceNames.h"
 #include "reading/GazetteerFile.h"
+#include "reading/TownListFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
+
+#include <malloc.h>
 
 #include <atomic>
 #include <cstdio>
@@ -81,15 +85,18 @@ private:
 };
 
 // Two at a time: Open JTalk is a process per text.
-std::vector<bool> readRight(const std::vector<StopName>& names, Pronouncer& voice,
-                            const std::function<QString(const QString&)>& prepare, std::vector<QString>* heard)
+using Prepare = std::function<QString(const QString& text, const RegionTowns* towns)>;
+
+std::vector<bool> readRight(const std::vector<StopName>& names, Pronouncer& voice, const Prepare& prepare,
+                            const std::map<QString, RegionTowns>* regions, std::vector<QString>* heard)
 {
     std::vector<bool> right(names.size());
     heard->assign(names.size(), QString());
     std::atomic<std::size_t> next{0};
     auto work = [&] {
         for (std::size_t i = next++; i < names.size(); i = next++) {
-            (*heard)[i] = voice.pronounce(prepare(spokenText(names[i].written, ReadingTable())));
+            const RegionTowns* towns = regions ? &regions->at(names[i].group) : nullptr;
+            (*heard)[i] = voice.pronounce(prepare(spokenText(names[i].written, ReadingTable()), towns));
             right[i] = sameReading((*heard)[i], names[i].reading);
         }
     };
@@ -131,11 +138,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QString listPath = QStringLiteral(FAREBOARD_STOP_NAMES);
     QString gazetteerPath = GazetteerFile::installedPath();
+    QString townsPath = QStringLiteral(FAREBOARD_TOWN_LIST);
     bool misses = false;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--gazetteer") && i + 1 < args.size())
             gazetteerPath = args[++i];
+        else if (args[i] == QLatin1String("--towns") && i + 1 < args.size())
+            townsPath = args[++i];
         else if (args[i] == QLatin1String("--misses"))
             misses = true;
         else
@@ -172,14 +182,46 @@ int main(int argc, char** argv)
     std::printf("gazetteer %s: %zu readings, loaded in %.0f ms, %+ld kB resident; first look-up %.0f µs, then %.1f µs a name\n\n",
                 qPrintable(gazetteerPath), index.size(), loadMs, after - before, firstUs, eachUs);
 
+    // The town list the same way, then each group's region from its names.
+    const TownListFile towns(townsPath);
+    const long beforeTowns = residentKb();
+    clock.restart();
+    const TownList& list = towns.index();
+    const double townsMs = double(clock.nsecsElapsed()) / 1e6;
+    const long afterTowns = residentKb();
+    // What reading the file left in malloc's free lists, given back, leaves what the list holds.
+    malloc_trim(0);
+    const long heldTowns = residentKb();
+    std::map<QString, QStringList> groupNames;
+    for (const StopName& n : names)
+        groupNames[n.group] << n.written;
+    std::map<QString, RegionTowns> regions;
+    double regionMs = 0;
+    for (const auto& [group, written] : groupNames) {
+        clock.restart();
+        const Region region = list.regionOf(written);
+        regions[group] = list.townsOf(region);
+        regionMs = std::max(regionMs, double(clock.nsecsElapsed()) / 1e6);
+        QStringList cities;
+        for (int city : region.cities)
+            cities << list.cityName(city);
+        std::printf("  region of %s (%lld names): %s\n", qPrintable(group), qlonglong(written.size()),
+                    region.isEmpty() ? "none" : qPrintable(cities.join(QStringLiteral("、"))));
+    }
+    std::printf("town list %s: %zu towns, loaded in %.0f ms, %+ld kB resident (%+ld kB held); a region and its towns at most %.0f ms\n\n",
+                qPrintable(townsPath), list.size(), townsMs, afterTowns - beforeTowns, heldTowns - beforeTowns, regionMs);
+
     const GazetteerFile absent(gazetteerPath + QStringLiteral(".absent"));
     const VoiceReadings voiceSays = voiceReadingsOf(voice);
     auto withRule = [&](const Gazetteer& g, PlaceRule rule) {
-        return [&g, &voiceSays, rule](const QString& text) { return withPlaceReadings(text, g, voiceSays, rule); };
+        return [&g, &voiceSays, rule](const QString& text, const RegionTowns* here) {
+            return withPlaceReadings(text, g, voiceSays, rule, here);
+        };
     };
     struct Run {
         const char* label;
-        std::function<QString(const QString&)> prepare;
+        Prepare prepare;
+        bool region = true;
     };
     PlaceRule gazetteerFirst;
     gazetteerFirst.keepVoiceWhenItAgrees = false;
@@ -196,9 +238,11 @@ int main(int argc, char** argv)
     outnumbered2.outnumbered = 2;
     outnumbered3.outnumbered = 3;
     const std::vector<Run> runs = {
-        {"before: bus words only", [](const QString& t) { return t; }},
-        {"gazetteer absent: name endings only", withRule(absent.index(), PlaceRule())},
-        {"gazetteer + endings (the rule used)", withRule(index, PlaceRule())},
+        {"before: bus words only", [](const QString& t, const RegionTowns*) { return t; }, false},
+        {"gazetteer absent: name endings only", withRule(absent.index(), PlaceRule()), false},
+        {"gazetteer + endings, no town list", withRule(index, PlaceRule()), false},
+        {"region's towns + gazetteer (the rule used)", withRule(index, PlaceRule())},
+        {"region's towns, gazetteer absent", withRule(absent.index(), PlaceRule())},
         {"  rule: nearest to the voice (the first rule)", withRule(index, nearest)},
         {"  rule: the voice's never outnumbered", withRule(index, outnumbered0)},
         {"  rule: voice outnumbered 2 times", withRule(index, outnumbered2)},
@@ -209,9 +253,9 @@ int main(int argc, char** argv)
     };
     std::vector<QString> heard;
     for (const Run& run : runs) {
-        const std::vector<bool> right = readRight(names, voice, run.prepare, &heard);
+        const std::vector<bool> right = readRight(names, voice, run.prepare, run.region ? &regions : nullptr, &heard);
         report(run.label, names, right);
-        if (misses && run.label == runs[2].label) {
+        if (misses && run.label == runs[3].label) {
             for (std::size_t i = 0; i < names.size(); ++i) {
                 if (!right[i])
                     std::printf("    %s %s → %s\n", qPrintable(names[i].written), qPrintable(names[i].reading),

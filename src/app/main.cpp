@@ -17,6 +17,7 @@
 #include "platform/speech/Voice.h"
 #include "platform/speech/VoicePlaceNames.h"
 #include "reading/GazetteerFile.h"
+#include "reading/TownListFile.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -75,8 +76,10 @@ int main(int argc, char** argv)
     config.routesHome = fareboard::userDataHome() + QStringLiteral("/fareboard/routes");
     // Read by the speech worker at its first text, never before the windows are up.
     const fareboard::GazetteerFile gazetteer;
-    auto readPlaces = [&gazetteer](const QString& text, fareboard::Voice& voice, bool background) {
-        return fareboard::withPlaceNames(text, gazetteer, voice, background);
+    const fareboard::TownListFile towns(fareboard::shippedFile(exeDir, QString::fromLatin1(fareboard::TownListFile::kFileName)));
+    fareboard::PlaceNames placeNames(gazetteer, towns);
+    auto readPlaces = [&placeNames](const QString& text, const QStringList& tape, fareboard::Voice& voice, bool background) {
+        return placeNames.read(text, tape, voice, background);
     };
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings, readPlaces] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(

@@ -1,5 +1,6 @@
 #include "PlaceReadings.h"
 
+#include "reading/ReadingsFile.h"
 #include "reading/SpokenText.h"
 
 #include <algorithm>
@@ -11,12 +12,6 @@ namespace {
 bool isHan(QChar c)
 {
     return c.script() == QChar::Script_Han;
-}
-
-// The kana place names write between their kanji: 六ヶ所, 中ノ橋, 山の端, 桜が丘.
-bool joinsKanji(QChar c)
-{
-    return c == u'ヶ' || c == u'ケ' || c == u'ヵ' || c == u'ノ' || c == u'の' || c == u'が';
 }
 
 // After one of these, kanji go on a name whose start was read already (a reading the
@@ -115,7 +110,7 @@ QStringList townReadings(const QString& name, const QStringList& readings, const
 
 }  // namespace
 
-std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazetteer)
+std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazetteer, const RegionTowns* region)
 {
     std::vector<PlacePiece> pieces;
     auto keep = [&](QStringView written) {
@@ -141,9 +136,19 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
         for (qsizetype at = 0; at < name.size();) {
             if (placeMayStart) {
                 placeMayStart = false;
+                const qsizetype town = region ? region->longestNameAt(name, at) : 0;
+                if (town > 0 && town >= gazetteer.longestNameAt(name, at)) {
+                    PlacePiece place{PlacePiece::Place, name.mid(at, town).toString(), {}, {}, {}, {}, {}};
+                    place.here = region->readingsOf(place.written);
+                    for (const TownReading& r : place.here)
+                        place.readings << r.kana;
+                    pieces.push_back(std::move(place));
+                    at += town;
+                    continue;
+                }
                 if (const qsizetype length = gazetteer.longestNameAt(name, at)) {
                     const QString written = name.mid(at, length).toString();
-                    PlacePiece place{PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), {}, QString()};
+                    PlacePiece place{PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), {}, QString(), {}};
                     // Counted only where there is a choice to make.
                     for (const QString& r : place.readings.size() > 1 ? place.readings : QStringList())
                         place.places.push_back(gazetteer.placesReading(written, r));
@@ -169,7 +174,7 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
                     if (QStringView(reading).isEmpty())
                         keep(written);
                     else
-                        pieces.push_back({PlacePiece::Suffix, written.toString(), QString::fromUtf16(reading), {}, {}, {}});
+                        pieces.push_back({PlacePiece::Suffix, written.toString(), QString::fromUtf16(reading), {}, {}, {}, {}});
                     at += written.size();
                     continue;
                 }
@@ -198,6 +203,34 @@ void choosePlaceReadings(std::vector<PlacePiece>& pieces, const VoiceReadings& v
             continue;
         p.voiceSays = n < said.size() ? said[n] : QString();
         ++n;
+        if (!p.here.empty()) {
+            // A town of the route's region is read as the region reads it, even where the
+            // voice reads it another way the gazetteer knows (上野 うわの in Aomori). Of the
+            // readings as common here as the likeliest, the voice's or the one nearest to it.
+            const TownReading& top = p.here.front();
+            // Only the prefecture's other cities have the town: the voice's reading stands
+            // when one of them reads it so (緑丘 is みどりおか in three towns of Hokkaido and
+            // みどりがおか in two).
+            const bool voiceHere = !p.voiceSays.isEmpty() && std::any_of(p.here.begin(), p.here.end(), [&](const TownReading& r) {
+                return sameReading(r.kana, p.voiceSays);
+            });
+            if (top.cities == 0 && voiceHere) {
+                p.reading.clear();
+                continue;
+            }
+            QString best = top.kana;
+            for (const TownReading& r : p.here) {
+                if (r.cities != top.cities || r.prefecture != top.prefecture)
+                    break;
+                if (!p.voiceSays.isEmpty() && editDistance(r.kana, p.voiceSays) < editDistance(best, p.voiceSays))
+                    best = r.kana;
+            }
+            if (!p.voiceSays.isEmpty() && sameReading(best, p.voiceSays))
+                p.reading.clear();
+            else
+                p.reading = best;
+            continue;
+        }
         const QStringList readings = townReadings(p.written, p.readings, rule.townEnding);
         auto placesOf = [&](const QString& reading) {
             const auto at = p.readings.indexOf(reading);
@@ -254,6 +287,8 @@ QString explainPlaceReadings(const std::vector<PlacePiece>& pieces)
         marked += p.reading.isEmpty() ? QStringLiteral("〔%1〕").arg(p.written)
                                       : QStringLiteral("〔%1→%2〕").arg(p.written, p.reading);
         QString note = QStringLiteral("%1: %2").arg(p.written, p.readings.join(u'/'));
+        if (!p.here.empty())
+            note += QStringLiteral(" in the route's region");
         if (!p.voiceSays.isEmpty())
             note += QStringLiteral(", the voice alone %1").arg(p.voiceSays);
         notes << note;
@@ -262,9 +297,9 @@ QString explainPlaceReadings(const std::vector<PlacePiece>& pieces)
 }
 
 QString withPlaceReadings(const QString& text, const Gazetteer& gazetteer, const VoiceReadings& voice,
-                          const PlaceRule& rule)
+                          const PlaceRule& rule, const RegionTowns* region)
 {
-    std::vector<PlacePiece> pieces = placePieces(text, gazetteer);
+    std::vector<PlacePiece> pieces = placePieces(text, gazetteer, region);
     choosePlaceReadings(pieces, voice, rule);
     return placeReadingText(pieces);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Gazetteer.h"
+#include "TownList.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,9 @@ struct PlacePiece {
     QStringList readings;  // a place's readings in the gazetteer
     std::vector<int> places;  // how many places of the gazetteer read it so, for each of several readings
     QString voiceSays;     // how the voice reads the place by itself
+    // For a town of the route's region, how the region reads it, the likeliest first (and
+    // `readings` the same readings); empty for a place of the gazetteer.
+    std::vector<TownReading> here;
 };
 
 // How a voice reads each of the words by itself, in katakana and in order (empty where it
@@ -53,9 +57,10 @@ struct PlaceRule {
 // A text's place names and name endings. A name is a run of kanji, with the kana that place
 // names write between them (ヶ, ケ, ヵ, ノ, の, が); one that starts right after katakana or a
 // letter continues a name already read. At the start of a name, and again after a station
-// word inside it (駅, 駅前), the longest place name the gazetteer has is a place; the endings
-// after a name (橋, 口, 坂下, …) are read as names say them. The voice is not asked here.
-std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazetteer);
+// word inside it (駅, 駅前), the longest place name the gazetteer has is a place, or the
+// region's town there when it is as long; the endings after a name (橋, 口, 坂下, …) are read
+// as names say them. The voice is not asked here.
+std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazetteer, const RegionTowns* region = nullptr);
 
 // Gives each place its reading by `rule`, asking the voice once for all of them.
 void choosePlaceReadings(std::vector<PlacePiece>& pieces, const VoiceReadings& voice, const PlaceRule& rule = {});
@@ -64,11 +69,12 @@ void choosePlaceReadings(std::vector<PlacePiece>& pieces, const VoiceReadings& v
 QString placeReadingText(const std::vector<PlacePiece>& pieces);
 // The same with each place marked, for a user to see why a name is read as it is:
 // 〔七戸→シチノヘ〕中央 when the gazetteer's reading was given, 〔下田〕駅前 when the voice's own
-// stood, and the gazetteer's readings of each place after the text.
+// stood, and the gazetteer's readings of each place after the text, or the region's for a
+// town of the route's region.
 QString explainPlaceReadings(const std::vector<PlacePiece>& pieces);
 
 // placePieces, choosePlaceReadings and placeReadingText in one.
 QString withPlaceReadings(const QString& text, const Gazetteer& gazetteer, const VoiceReadings& voice,
-                          const PlaceRule& rule = {});
+                          const PlaceRule& rule = {}, const RegionTowns* region = nullptr);
 
 }  // namespace fareboard

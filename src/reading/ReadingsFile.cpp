@@ -23,6 +23,11 @@ bool isKanji(QChar c)
         || u == 0x3005 || c.isSurrogate();
 }
 
+bool joinsKanji(QChar c)
+{
+    return c == u'ヶ' || c == u'ケ' || c == u'ヵ' || c == u'ノ' || c == u'の' || c == u'が';
+}
+
 namespace {
 
 constexpr QChar kPause = u'、';

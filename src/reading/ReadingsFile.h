@@ -40,6 +40,9 @@ bool isReadingKana(QChar c);
 // True for the characters the voice cannot read by itself (kanji and their repeat mark).
 bool isKanji(QChar c);
 
+// True for the kana place names write between their kanji: 六ヶ所, 中ノ橋, 山の端, 桜が丘.
+bool joinsKanji(QChar c);
+
 // A reading as every voice is given it, with the written form it belongs to.
 struct TakenReading {
     QString written;

@@ -1,6 +1,7 @@
 #include "reading/SpokenText.h"
 #include "reading/GazetteerFile.h"
 #include "reading/PlaceReadings.h"
+#include "reading/TownListFile.h"
 #include "support/Bytes.h"
 
 #include <QStringEncoder>
@@ -153,6 +154,91 @@ TEST(GazetteerFile, IsReadAtItsFirstLookUpOnlyAndAMissingFileIsNoGazetteer)
     const GazetteerFile missing(dir.filePath(QStringLiteral("none")));
     EXPECT_TRUE(missing.index().isEmpty());
     EXPECT_EQ(withPlaceReadings(QStringLiteral("赤羽橋"), missing.index(), VoiceReadings()), QStringLiteral("赤羽バシ"));
+}
+
+// A town list of 2,000 cities that all have a 中央, so a town found in one city weighs as in
+// the real list, and a few towns of Aomori, Hokkaido and Tokyo.
+QByteArray townList()
+{
+    QByteArray csv = "# city code,city, then town,reading,city codes\n02207,三沢市\n中央,チュウオウ,";
+    for (int city = 1001; city <= 3000; ++city)
+        csv += QByteArray::number(city).rightJustified(5, '0') + ' ';
+    csv += "\n"
+           "三沢,ミサワ,02207\n"
+           "古間木,フルマキ,02207\n"
+           "堀口,ホリグチ,02207\n"
+           "松ケ崎,マツガサキ,02207\n"
+           "祝津町,シュクヅチョウ,02207\n"
+           "祝津,シュクツ,01203\n"
+           "上野,ウワノ,02201 02203\n"
+           "上野,ウエノ,13106\n"
+           "下田,シモダ,02201\n"
+           "下田,ゲダ,02203 02205\n"
+           "bad line\n"
+           "上野,うえの,13106\n";
+    return csv;
+}
+
+TEST(TownList, TheRouteTellsItsRegionAndTheRegionHowItsTownsAreRead)
+{
+    const TownList list = TownList::fromCsv(townList());
+    const QStringList tape{QStringLiteral("次は、古間木です。"), QStringLiteral("三沢駅前"), QStringLiteral("堀口"),
+                           QStringLiteral("中央"), QStringLiteral("上野")};
+    const Region region = list.regionOf(tape);
+    EXPECT_EQ(region.cities, std::vector<int>{2207});
+    EXPECT_EQ(region.prefecture, 2);
+    EXPECT_EQ(list.cityName(2207), QStringLiteral("三沢市"));
+    // A name or two, or names every city has, tell no region.
+    EXPECT_TRUE(list.regionOf({QStringLiteral("古間木"), QStringLiteral("中央")}).isEmpty());
+
+    const RegionTowns towns = list.townsOf(region);
+    // The region's own city first, then the rest of its prefecture; other prefectures not at all.
+    EXPECT_EQ(towns.readingsOf(u"古間木").front().kana, QStringLiteral("フルマキ"));
+    ASSERT_EQ(towns.readingsOf(u"上野").size(), 1u);
+    EXPECT_EQ(towns.readingsOf(u"上野").front().kana, QStringLiteral("ウワノ"));
+    EXPECT_EQ(towns.readingsOf(u"上野").front().prefecture, 2);
+    EXPECT_EQ(towns.readingsOf(u"下田").front().kana, QStringLiteral("ゲダ"));
+    // A town in 町 reads the place it is named after; ヶ and ケ are one.
+    EXPECT_EQ(towns.readingsOf(u"祝津").front().kana, QStringLiteral("シュクヅ"));
+    EXPECT_EQ(towns.longestNameAt(QStringLiteral("松ヶ崎小学校"), 0), 3);
+    EXPECT_TRUE(list.townsOf(Region()).isEmpty());
+}
+
+TEST(PlaceReadings, ATownOfTheRouteIsReadAsItsRegionReadsIt)
+{
+    const Gazetteer g = Gazetteer::fromSkkDictionary(dictionary());
+    const TownList list = TownList::fromCsv(townList());
+    const RegionTowns aomori = list.townsOf(list.regionOf({QStringLiteral("古間木"), QStringLiteral("三沢"), QStringLiteral("堀口")}));
+    const VoiceReadings voice = voiceSaying({{QStringLiteral("上野"), QStringLiteral("ウエノ")},
+                                             {QStringLiteral("祝津"), QStringLiteral("シュクツ")},
+                                             {QStringLiteral("下田"), QStringLiteral("シモダ")},
+                                             {QStringLiteral("古間木"), QStringLiteral("フルマギ")}});
+    // The region's city reads 古間木 フルマキ, whatever the gazetteer and the voice say; the rest
+    // of the prefecture reads 上野 ウワノ, where the voice says ウエノ.
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("古間木"), g, voice, {}, &aomori), QStringLiteral("フルマキ"));
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("上野"), g, voice, {}, &aomori), QStringLiteral("ウワノ"));
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("祝津公園"), g, voice, {}, &aomori), QStringLiteral("シュクヅ公園"));
+    // Where only the prefecture's other cities have the town, a reading of theirs the voice
+    // says stands.
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("下田"), g, voice, {}, &aomori), QStringLiteral("下田"));
+    // Without a region the gazetteer's rules are as before.
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("古間木"), g, voice), QStringLiteral("古間木"));
+
+    std::vector<PlacePiece> pieces = placePieces(QStringLiteral("上野駅"), g, &aomori);
+    choosePlaceReadings(pieces, voice);
+    EXPECT_EQ(explainPlaceReadings(pieces), QStringLiteral("〔上野→ウワノ〕駅  (上野: ウワノ in the route's region, the voice alone ウエノ)"));
+}
+
+TEST(TownListFile, IsReadAtItsFirstLookUpOnly)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("towns.csv"));
+    test::writeFile(path, townList());
+    const TownListFile file(path);
+    EXPECT_FALSE(file.loaded());
+    EXPECT_EQ(file.index().size(), 9u);  // the bad lines left out
+    EXPECT_TRUE(file.loaded());
+    EXPECT_TRUE(TownListFile(dir.filePath(QStringLiteral("none"))).index().isEmpty());
 }
 
 }  // namespace

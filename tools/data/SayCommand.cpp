@@ -14,7 +14,12 @@
 #include "platform/speech/Voice.h"
 #include "platform/speech/VoicePlaceNames.h"
 #include "reading/GazetteerFile.h"
+#include "reading/TownListFile.h"
+#include "announce/BroadcastData.h"
+#include "platform/InstallPaths.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -30,14 +35,17 @@ const char* const kSayHelp =
     "the voice pronounces it: after the readings of DIR/readings.csv (--folder, the\n"
     "broadcast data folder) over the built-in bus words, with numbers before counters\n"
     "and Latin letters read out, then place names the voice would misread read as the\n"
-    "gazetteer of skkdic-extra has them (/usr/share/skk/SKK-JISYO.geo, where installed).\n"
-    "This is how to check a readings file.\n"
+    "gazetteer of skkdic-extra has them (/usr/share/skk/SKK-JISYO.geo, where installed),\n"
+    "and the towns of the region the names are in as its cities read them (Japan Post's\n"
+    "town list, shipped as towns.csv; the region is told by the tapes of DIR and the\n"
+    "TEXTs). This is how to check a readings file.\n"
     "\n"
     "  --explain       under each reading, the text as the voice is given it, each place\n"
     "                  name marked: 〔七戸→シチノヘ〕 the gazetteer's reading was taken,\n"
     "                  〔下田〕 the voice's own is one of the gazetteer's and stands; then\n"
-    "                  every reading the gazetteer has for it. A name read wrong either way\n"
-    "                  wants a line in readings.csv.\n"
+    "                  every reading the gazetteer has for it, or the region's; and the\n"
+    "                  cities of the region. A name read wrong either way wants a line in\n"
+    "                  readings.csv.\n"
     "  --wav OUT.wav   also write the texts spoken one after another as a WAV file\n"
     "  --voice VOICE   open-jtalk or espeak-ng; when not given, the one chosen with the\n"
     "                  tape's 調整 (~/.config/fareboard/speech.conf), else the best installed\n"
@@ -68,13 +76,13 @@ struct Said {
 // Open JTalk runs a process per text, so a long list of names is read two at a time; the
 // espeak-ng voice keeps library globals and reads one after another.
 std::vector<Said> sayAll(Voice& voice, VoiceKind kind, const QStringList& texts, const ReadingTable& readings,
-                         const GazetteerFile& gazetteer)
+                         const GazetteerFile& gazetteer, const RegionTowns& towns)
 {
     std::vector<Said> said(std::size_t(texts.size()));
     std::atomic<qsizetype> next{0};
     auto work = [&] {
         for (qsizetype i = next++; i < texts.size(); i = next++) {
-            std::vector<PlacePiece> pieces = placePieces(spokenText(texts[i], readings), gazetteer.index());
+            std::vector<PlacePiece> pieces = placePieces(spokenText(texts[i], readings), gazetteer.index(), &towns);
             choosePlaceReadings(pieces, voiceReadingsOf(voice));
             Said& s = said[std::size_t(i)];
             s.given = placeReadingText(pieces);
@@ -89,6 +97,26 @@ std::vector<Said> sayAll(Voice& voice, VoiceKind kind, const QStringList& texts,
     for (std::thread& t : helpers)
         t.join();
     return said;
+}
+
+// Every text of the folder's tapes, which tell where its routes run.
+QStringList tapeTexts(const QString& folder)
+{
+    QStringList texts;
+    if (folder.isEmpty())
+        return texts;
+    for (const QFileInfo& file : QDir(folder).entryInfoList({QStringLiteral("*tp.csv")}, QDir::Files)) {
+        if (file.size() > kMaxBroadcastBytes)
+            continue;
+        try {
+            BroadcastFieldReader fields(readFileBytes(file.filePath(), kMaxBroadcastBytes));
+            while (!fields.onlyBlankLeft())
+                texts << fields.nextText();
+        } catch (const AppError&) {
+            // An unreadable tape tells nothing; the others still do.
+        }
+    }
+    return texts;
 }
 
 }  // namespace
@@ -192,7 +220,17 @@ int runSay(const QStringList& arguments, QTextStream& out, QTextStream& err)
     std::vector<int16_t> spoken;
     settings.voice = kind;
     const GazetteerFile gazetteer;
-    const std::vector<Said> said = sayAll(*voice, kind, texts, readings, gazetteer);
+    // The region is told by the folder's tapes and the texts themselves: a few names tell none.
+    const TownListFile townFile(shippedFile(QCoreApplication::applicationDirPath(), QString::fromLatin1(TownListFile::kFileName)));
+    const Region region = townFile.index().regionOf(tapeTexts(folder) + texts);
+    const RegionTowns towns = townFile.index().townsOf(region);
+    const std::vector<Said> said = sayAll(*voice, kind, texts, readings, gazetteer, towns);
+    if (explain && !region.isEmpty()) {
+        QStringList cities;
+        for (int city : region.cities)
+            cities << townFile.index().cityName(city);
+        err << "note: towns read as " << cities.join(QStringLiteral("、")) << " and the rest of the prefecture read them\n";
+    }
     if (explain && gazetteer.index().isEmpty())
         err << "note: no gazetteer at " << gazetteer.path() << " (Debian's skkdic-extra); place names are the voice's own\n";
     QStringList prepared;

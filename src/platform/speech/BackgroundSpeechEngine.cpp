@@ -361,6 +361,7 @@ void BackgroundSpeechEngine::run()
         const QString key = keyOf(job);
         if (cache_.contains(key) && background)
             continue;
+        const QStringList tape = tape_;
         lock.unlock();
 
         // A background text gives way as soon as a different one is wanted now; the wanted one
@@ -377,7 +378,7 @@ void BackgroundSpeechEngine::run()
             dropVoiceLocked(job.settings.voice);
             continue;
         }
-        const QString spoken = readPlaces_ ? readPlaces_(job.text, *v, background) : job.text;
+        const QString spoken = readPlaces_ ? readPlaces_(job.text, tape, *v, background) : job.text;
         std::vector<int16_t> samples = v->synthesize(spoken, job.settings, background, giveWay);
         const int rate = v->sampleRate();
         const QString failure = samples.empty() && !cancelled ? v->failure() : QString();

@@ -33,9 +33,10 @@ class BackgroundSpeechEngine final : public SpeechEngine {
 public:
     using VoiceFactory = std::function<std::unique_ptr<Voice>(VoiceKind)>;
     // The last step of a text before `voice` speaks it, on the worker: the place names read
-    // (withPlaceNames), which may ask the voice and read the gazetteer at its first use;
-    // `background` while the text is made ahead.
-    using PlaceStep = std::function<QString(const QString& text, Voice& voice, bool background)>;
+    // (PlaceNames), which may ask the voice and read the gazetteer at its first use; `tape` is
+    // every text of the tape now prepared, which tells where the route runs; `background`
+    // while the text is made ahead.
+    using PlaceStep = std::function<QString(const QString& text, const QStringList& tape, Voice& voice, bool background)>;
 
     // `installed` lists the voices present, the preferred first; empty gives no engine.
     // `settingsFile` keeps the user's choice of voice, speed, pitch and loudness.

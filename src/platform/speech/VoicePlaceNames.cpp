@@ -2,6 +2,7 @@
 
 #include "Voice.h"
 #include "reading/GazetteerFile.h"
+#include "reading/TownListFile.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -43,9 +44,34 @@ VoiceReadings voiceReadingsOf(Voice& voice, bool background)
     };
 }
 
-QString withPlaceNames(const QString& text, const GazetteerFile& gazetteer, Voice& voice, bool background)
+const Region& PlaceNames::regionOf(const QStringList& tape)
 {
-    return withPlaceReadings(text, gazetteer.index(), voiceReadingsOf(voice, background));
+    townsOf(tape);
+    return region_;
+}
+
+const RegionTowns& PlaceNames::townsOf(const QStringList& tape)
+{
+    if (!known_ || tape != tape_) {
+        known_ = true;
+        tape_ = tape;
+        const TownList& list = towns_.index();
+        region_ = list.regionOf(tape);
+        regionTowns_ = list.townsOf(region_);
+    }
+    return regionTowns_;
+}
+
+std::vector<PlacePiece> PlaceNames::pieces(const QString& text, const QStringList& tape, Voice& voice, bool background)
+{
+    std::vector<PlacePiece> pieces = placePieces(text, gazetteer_.index(), &townsOf(tape));
+    choosePlaceReadings(pieces, voiceReadingsOf(voice, background));
+    return pieces;
+}
+
+QString PlaceNames::read(const QString& text, const QStringList& tape, Voice& voice, bool background)
+{
+    return placeReadingText(pieces(text, tape, voice, background));
 }
 
 }  // namespace fareboard

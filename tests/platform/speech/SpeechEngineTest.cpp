@@ -140,10 +140,15 @@ TEST_F(SpeechEngineTest, ATextNotReadyIsMadeFirstAndPlayedWhenDone)
 TEST_F(SpeechEngineTest, PlaceNamesAreReadOnTheWorkerWithTheVoiceThatSpeaks)
 {
     std::atomic<std::thread::id> stepThread;
+    std::mutex tapeMutex;
+    QStringList stepTape;
     auto engine = BackgroundSpeechEngine::create(
         player, {VoiceKind::OpenJTalk}, [this](VoiceKind kind) { return std::make_unique<FakeVoice>(kind, log); },
-        dir.filePath(QStringLiteral("fareboard/speech.conf")), [&stepThread](const QString& text, Voice& voice, bool) {
+        dir.filePath(QStringLiteral("fareboard/speech.conf")),
+        [&](const QString& text, const QStringList& tape, Voice& voice, bool) {
             stepThread = std::this_thread::get_id();
+            std::lock_guard lock(tapeMutex);
+            stepTape = tape;
             return voice.pronounce(text) + QStringLiteral("(place)");
         });
     engine->speak(QStringLiteral("七戸"));
@@ -152,6 +157,12 @@ TEST_F(SpeechEngineTest, PlaceNamesAreReadOnTheWorkerWithTheVoiceThatSpeaks)
     EXPECT_NE(stepThread.load(), std::this_thread::get_id());
     // Kept under the text the tape asked for.
     EXPECT_TRUE(engine->ready(QStringLiteral("七戸")));
+    // The step hears the whole tape, which tells where the route runs.
+    const QStringList tape{QStringLiteral("七戸"), QStringLiteral("下田")};
+    engine->prepare(tape);
+    ASSERT_TRUE(eventually([&] { return engine->ready(QStringLiteral("下田")); }));
+    std::lock_guard lock(tapeMutex);
+    EXPECT_EQ(stepTape, tape);
 }
 
 TEST(VoicePlaceNames, WhileATextIsMadeAheadTheVoiceIsAskedAtLowPriority)
