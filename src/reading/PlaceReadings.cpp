@@ -24,11 +24,12 @@ bool goesOnName(QChar c)
 const char16_t* const kStationWords[] = {u"駅前", u"駅"};
 
 // How the endings of names are said. Bridges and mouths take the voiced sound after a name
-// (赤羽橋 あかばねばし, 金山口 かなやまぐち) but not after の (中ノ橋 なかのはし); a stop named
-// after the slope above or below says 坂上 ざかうえ, 坂下 ざかした; and a last 上 or 下 is the
-// upper or lower stop of a place (下市上 しもいちかみ, 牟佐下 むさしも). Abbreviated schools: 赤坂小前
-// あかさかしょうまえ. Words read so already, and the few where the rule is wrong, are kept as
-// they are (an empty reading) so the voice reads them itself.
+// (赤羽橋 あかばねばし, 金山口 かなやまぐち) but not after の (中ノ橋 なかのはし), and so do the
+// ends of a bridge (北山橋東詰 ひがしづめ); a stop named after the slope above or below says
+// 坂上 ざかうえ, 坂下 ざかした; and a last 上 or 下 is the upper or lower stop of a place (下市上
+// しもいちかみ, 牟佐下 むさしも). Abbreviated schools: 赤坂小前 あかさかしょうまえ. Words read so
+// already, and the few where the rule is wrong, are kept as they are (an empty reading) so the
+// voice reads them itself.
 struct Ending {
     const char16_t* written;
     const char16_t* reading;         // empty: left to the voice
@@ -56,6 +57,10 @@ const Ending kEndings[] = {
     {u"地下", u""},
     {u"城下", u""},
     {u"天下", u""},
+    {u"東詰", u"ヒガシヅメ"},
+    {u"西詰", u"ニシヅメ"},
+    {u"南詰", u"ミナミヅメ"},
+    {u"北詰", u"キタヅメ"},
     {u"橋", u"バシ", u"ハシ"},
     {u"口", u"グチ", u"クチ"},
     {u"上", u"カミ", nullptr, true},
@@ -108,6 +113,58 @@ QStringList townReadings(const QString& name, const QStringList& readings, const
     return !kept.isEmpty() && other ? kept : readings;
 }
 
+// The words of position a place name starts with, read as names say them: 上 かみ, 下 しも.
+struct Position {
+    char16_t written;
+    const char16_t* reading;
+};
+
+const Position kPositions[] = {
+    {u'東', u"ヒガシ"}, {u'西', u"ニシ"}, {u'南', u"ミナミ"}, {u'北', u"キタ"}, {u'上', u"カミ"},
+    {u'下', u"シモ"},   {u'中', u"ナカ"}, {u'新', u"シン"},   {u'元', u"モト"}, {u'奥', u"オク"},
+};
+
+const Position* positionAt(QStringView name, qsizetype at)
+{
+    if (at + 1 >= name.size())
+        return nullptr;
+    const auto it = std::find_if(std::begin(kPositions), std::end(kPositions),
+                                 [&](const Position& p) { return name[at] == QChar(p.written); });
+    return it == std::end(kPositions) ? nullptr : it;
+}
+
+// The longest name of the region's towns or the gazetteer at `at`.
+qsizetype placeLength(QStringView name, qsizetype at, const Gazetteer& gazetteer, const RegionTowns* region)
+{
+    return std::max(region ? region->longestNameAt(name, at) : 0, gazetteer.longestNameAt(name, at));
+}
+
+// The place at `at`, if there is one: the region's town when it is as long as the gazetteer's
+// place, which the region reads as it reads it.
+qsizetype takePlace(std::vector<PlacePiece>& pieces, QStringView name, qsizetype at, const Gazetteer& gazetteer,
+                    const RegionTowns* region)
+{
+    const qsizetype town = region ? region->longestNameAt(name, at) : 0;
+    const qsizetype length = gazetteer.longestNameAt(name, at);
+    if (town > 0 && town >= length) {
+        PlacePiece place{PlacePiece::Place, name.mid(at, town).toString(), {}, {}, {}, {}, {}};
+        place.here = region->readingsOf(place.written);
+        for (const TownReading& r : place.here)
+            place.readings << r.kana;
+        pieces.push_back(std::move(place));
+        return town;
+    }
+    if (length == 0)
+        return 0;
+    const QString written = name.mid(at, length).toString();
+    PlacePiece place{PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), {}, QString(), {}};
+    // Counted only where there is a choice to make.
+    for (const QString& r : place.readings.size() > 1 ? place.readings : QStringList())
+        place.places.push_back(gazetteer.placesReading(written, r));
+    pieces.push_back(std::move(place));
+    return length;
+}
+
 }  // namespace
 
 std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazetteer, const RegionTowns* region)
@@ -136,23 +193,15 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
         for (qsizetype at = 0; at < name.size();) {
             if (placeMayStart) {
                 placeMayStart = false;
-                const qsizetype town = region ? region->longestNameAt(name, at) : 0;
-                if (town > 0 && town >= gazetteer.longestNameAt(name, at)) {
-                    PlacePiece place{PlacePiece::Place, name.mid(at, town).toString(), {}, {}, {}, {}, {}};
-                    place.here = region->readingsOf(place.written);
-                    for (const TownReading& r : place.here)
-                        place.readings << r.kana;
-                    pieces.push_back(std::move(place));
-                    at += town;
-                    continue;
+                // A town of the region read as it is there: 上北 or 下米田 (しも + 米田 まいた) when
+                // only the town after the word of position is one.
+                const Position* position = positionAt(name, at);
+                const qsizetype after = position ? placeLength(name, at + 1, gazetteer, region) : 0;
+                if (after >= 2 && after + 1 > placeLength(name, at, gazetteer, region)) {
+                    pieces.push_back({PlacePiece::Suffix, name.mid(at, 1).toString(), QString::fromUtf16(position->reading), {}, {}, {}, {}});
+                    ++at;
                 }
-                if (const qsizetype length = gazetteer.longestNameAt(name, at)) {
-                    const QString written = name.mid(at, length).toString();
-                    PlacePiece place{PlacePiece::Place, written, QString(), gazetteer.readingsOf(written), {}, QString(), {}};
-                    // Counted only where there is a choice to make.
-                    for (const QString& r : place.readings.size() > 1 ? place.readings : QStringList())
-                        place.places.push_back(gazetteer.placesReading(written, r));
-                    pieces.push_back(std::move(place));
+                if (const qsizetype length = takePlace(pieces, name, at, gazetteer, region)) {
                     at += length;
                     continue;
                 }

@@ -92,6 +92,7 @@ TEST(PlaceReadings, TheVoiceKeepsItsOwnReadingWhenTheGazetteerHasItAndIsCorrecte
     EXPECT_EQ(withPlaceReadings(QStringLiteral("次は、品川駅港南口です。"), g, voice), QStringLiteral("次は、品川駅港南グチです。"));
     EXPECT_EQ(asked, (QStringList{QStringLiteral("品川"), QStringLiteral("港南")}));  // one question for a text
     EXPECT_EQ(withPlaceReadings(QStringLiteral("赤羽橋南"), g, voice), QStringLiteral("赤羽バシ南"));
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("赤羽橋東詰"), g, voice), QStringLiteral("赤羽バシヒガシヅメ"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("中ノ橋"), g, voice), QStringLiteral("中ノハシ"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("冷水入口"), g, voice), QStringLiteral("冷水入口"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("牟佐下"), g, voice), QStringLiteral("牟佐シモ"));
@@ -168,6 +169,7 @@ QByteArray townList()
            "古間木,フルマキ,02207\n"
            "堀口,ホリグチ,02207\n"
            "松ケ崎,マツガサキ,02207\n"
+           "米田,マイタ,02207\n"
            "祝津町,シュクヅチョウ,02207\n"
            "祝津,シュクツ,01203\n"
            "上野,ウワノ,02201 02203\n"
@@ -218,6 +220,8 @@ TEST(PlaceReadings, ATownOfTheRouteIsReadAsItsRegionReadsIt)
     EXPECT_EQ(withPlaceReadings(QStringLiteral("古間木"), g, voice, {}, &aomori), QStringLiteral("フルマキ"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("上野"), g, voice, {}, &aomori), QStringLiteral("ウワノ"));
     EXPECT_EQ(withPlaceReadings(QStringLiteral("祝津公園"), g, voice, {}, &aomori), QStringLiteral("シュクヅ公園"));
+    // A word of position before a town that has no name of its own with it: しも + まいた.
+    EXPECT_EQ(withPlaceReadings(QStringLiteral("下米田"), g, voice, {}, &aomori), QStringLiteral("シモマイタ"));
     // Where only the prefecture's other cities have the town, a reading of theirs the voice
     // says stands.
     EXPECT_EQ(withPlaceReadings(QStringLiteral("下田"), g, voice, {}, &aomori), QStringLiteral("下田"));
@@ -236,7 +240,7 @@ TEST(TownListFile, IsReadAtItsFirstLookUpOnly)
     test::writeFile(path, townList());
     const TownListFile file(path);
     EXPECT_FALSE(file.loaded());
-    EXPECT_EQ(file.index().size(), 9u);  // the bad lines left out
+    EXPECT_EQ(file.index().size(), 10u);  // the bad lines left out
     EXPECT_TRUE(file.loaded());
     EXPECT_TRUE(TownListFile(dir.filePath(QStringLiteral("none"))).index().isEmpty());
 }
