@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <memory>
+
 int main(int argc, char** argv)
 {
     if (const auto status = fareboard::answerCommandLine(argc, argv))
@@ -77,15 +79,19 @@ int main(int argc, char** argv)
     // Read by the speech worker at its first text, never before the windows are up.
     const fareboard::GazetteerFile gazetteer;
     const fareboard::TownListFile towns(fareboard::shippedFile(exeDir, QString::fromLatin1(fareboard::TownListFile::kFileName)));
-    fareboard::PlaceNames placeNames(gazetteer, towns);
-    auto readPlaces = [&placeNames](const QString& text, const QStringList& tape, fareboard::Voice& voice, bool background) {
-        return placeNames.read(text, tape, voice, background);
+    // Each engine's worker reads its place names with a reader of its own, which keeps the
+    // region of the tape it was last given.
+    auto readPlaces = [&gazetteer, &towns] {
+        auto names = std::make_shared<fareboard::PlaceNames>(gazetteer, towns);
+        return [names](const QString& text, const QStringList& tape, fareboard::Voice& voice, bool background) {
+            return names->read(text, tape, voice, background);
+        };
     };
     fareboard::PlatformServices services{messageBox, sleeper, clock, library, shell, audio, [&voiceChannel, speechSettings, readPlaces] {
                                              return std::unique_ptr<fareboard::SpeechEngine>(
                                                  fareboard::BackgroundSpeechEngine::create(
                                                      voiceChannel, fareboard::installedVoices(),
-                                                     fareboard::makeInstalledVoice, speechSettings, readPlaces));
+                                                     fareboard::makeInstalledVoice, speechSettings, readPlaces()));
                                          }};
     fareboard::Application app(services, config);
     app.start();

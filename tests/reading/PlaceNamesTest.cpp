@@ -3,6 +3,7 @@
 #include "reading/PlaceReadings.h"
 #include "reading/TownListFile.h"
 #include "support/Bytes.h"
+#include "support/SampleFiles.h"
 
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -157,33 +158,9 @@ TEST(GazetteerFile, IsReadAtItsFirstLookUpOnlyAndAMissingFileIsNoGazetteer)
     EXPECT_EQ(withPlaceReadings(QStringLiteral("赤羽橋"), missing.index(), VoiceReadings()), QStringLiteral("赤羽バシ"));
 }
 
-// A town list of 2,000 cities that all have a 中央, so a town found in one city weighs as in
-// the real list, and a few towns of Aomori, Hokkaido and Tokyo.
-QByteArray townList()
-{
-    QByteArray csv = "# city code,city, then town,reading,city codes\n02207,三沢市\n中央,チュウオウ,";
-    for (int city = 1001; city <= 3000; ++city)
-        csv += QByteArray::number(city).rightJustified(5, '0') + ' ';
-    csv += "\n"
-           "三沢,ミサワ,02207\n"
-           "古間木,フルマキ,02207\n"
-           "堀口,ホリグチ,02207\n"
-           "松ケ崎,マツガサキ,02207\n"
-           "米田,マイタ,02207\n"
-           "祝津町,シュクヅチョウ,02207\n"
-           "祝津,シュクツ,01203\n"
-           "上野,ウワノ,02201 02203\n"
-           "上野,ウエノ,13106\n"
-           "下田,シモダ,02201\n"
-           "下田,ゲダ,02203 02205\n"
-           "bad line\n"
-           "上野,うえの,13106\n";
-    return csv;
-}
-
 TEST(TownList, TheRouteTellsItsRegionAndTheRegionHowItsTownsAreRead)
 {
-    const TownList list = TownList::fromCsv(townList());
+    const TownList list = TownList::fromCsv(test::townListBytes());
     const QStringList tape{QStringLiteral("次は、古間木です。"), QStringLiteral("三沢駅前"), QStringLiteral("堀口"),
                            QStringLiteral("中央"), QStringLiteral("上野")};
     const Region region = list.regionOf(tape);
@@ -209,7 +186,7 @@ TEST(TownList, TheRouteTellsItsRegionAndTheRegionHowItsTownsAreRead)
 TEST(PlaceReadings, ATownOfTheRouteIsReadAsItsRegionReadsIt)
 {
     const Gazetteer g = Gazetteer::fromSkkDictionary(dictionary());
-    const TownList list = TownList::fromCsv(townList());
+    const TownList list = TownList::fromCsv(test::townListBytes());
     const RegionTowns aomori = list.townsOf(list.regionOf({QStringLiteral("古間木"), QStringLiteral("三沢"), QStringLiteral("堀口")}));
     const VoiceReadings voice = voiceSaying({{QStringLiteral("上野"), QStringLiteral("ウエノ")},
                                              {QStringLiteral("祝津"), QStringLiteral("シュクツ")},
@@ -237,7 +214,7 @@ TEST(TownListFile, IsReadAtItsFirstLookUpOnly)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("towns.csv"));
-    test::writeFile(path, townList());
+    test::writeFile(path, test::townListBytes());
     const TownListFile file(path);
     EXPECT_FALSE(file.loaded());
     EXPECT_EQ(file.index().size(), 10u);  // the bad lines left out

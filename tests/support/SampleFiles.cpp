@@ -60,4 +60,26 @@ QByteArray distinctSettingsBytes()
     return b.data();
 }
 
+QByteArray townListBytes()
+{
+    QByteArray csv = "# city code,city, then town,reading,city codes\n02207,三沢市\n中央,チュウオウ,";
+    for (int city = 1001; city <= 3000; ++city)
+        csv += QByteArray::number(city).rightJustified(5, '0') + ' ';
+    csv += "\n"
+           "三沢,ミサワ,02207\n"
+           "古間木,フルマキ,02207\n"
+           "堀口,ホリグチ,02207\n"
+           "松ケ崎,マツガサキ,02207\n"
+           "米田,マイタ,02207\n"
+           "祝津町,シュクヅチョウ,02207\n"
+           "祝津,シュクツ,01203\n"
+           "上野,ウワノ,02201 02203\n"
+           "上野,ウエノ,13106\n"
+           "下田,シモダ,02201\n"
+           "下田,ゲダ,02203 02205\n"
+           "bad line\n"
+           "上野,うえの,13106\n";
+    return csv;
+}
+
 }  // namespace fareboard::test

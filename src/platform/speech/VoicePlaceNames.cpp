@@ -44,34 +44,22 @@ VoiceReadings voiceReadingsOf(Voice& voice, bool background)
     };
 }
 
-const Region& PlaceNames::regionOf(const QStringList& tape)
-{
-    townsOf(tape);
-    return region_;
-}
-
 const RegionTowns& PlaceNames::townsOf(const QStringList& tape)
 {
     if (!known_ || tape != tape_) {
         known_ = true;
         tape_ = tape;
         const TownList& list = towns_.index();
-        region_ = list.regionOf(tape);
-        regionTowns_ = list.townsOf(region_);
+        regionTowns_ = list.townsOf(list.regionOf(tape));
     }
     return regionTowns_;
 }
 
-std::vector<PlacePiece> PlaceNames::pieces(const QString& text, const QStringList& tape, Voice& voice, bool background)
+QString PlaceNames::read(const QString& text, const QStringList& tape, Voice& voice, bool background)
 {
     std::vector<PlacePiece> pieces = placePieces(text, gazetteer_.index(), &townsOf(tape));
     choosePlaceReadings(pieces, voiceReadingsOf(voice, background));
-    return pieces;
-}
-
-QString PlaceNames::read(const QString& text, const QStringList& tape, Voice& voice, bool background)
-{
-    return placeReadingText(pieces(text, tape, voice, background));
+    return placeReadingText(pieces);
 }
 
 }  // namespace fareboard

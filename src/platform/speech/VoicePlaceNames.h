@@ -28,9 +28,6 @@ public:
 
     // `tape` is the texts of the route spoken now, from which its region is told; empty for none.
     QString read(const QString& text, const QStringList& tape, Voice& voice, bool background = false);
-    std::vector<PlacePiece> pieces(const QString& text, const QStringList& tape, Voice& voice, bool background = false);
-    // The region `tape` tells, and its towns.
-    const Region& regionOf(const QStringList& tape);
 
 private:
     const RegionTowns& townsOf(const QStringList& tape);
@@ -39,7 +36,6 @@ private:
     const TownListFile& towns_;
     bool known_ = false;
     QStringList tape_;
-    Region region_;
     RegionTowns regionTowns_;
 };
 

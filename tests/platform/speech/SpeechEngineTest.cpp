@@ -1,6 +1,10 @@
 #include "platform/speech/BackgroundSpeechEngine.h"
 #include "platform/speech/Voice.h"
 #include "platform/speech/VoicePlaceNames.h"
+#include "reading/GazetteerFile.h"
+#include "reading/TownListFile.h"
+#include "support/Bytes.h"
+#include "support/SampleFiles.h"
 #include "support/FakeAudio.h"
 
 #include <QCoreApplication>
@@ -188,6 +192,30 @@ TEST(VoicePlaceNames, WhileATextIsMadeAheadTheVoiceIsAskedAtLowPriority)
     EXPECT_EQ(getpriority(PRIO_PROCESS, id_t(gettid())), own);
     voiceReadingsOf(voice, false)({QStringLiteral("七戸")});
     EXPECT_EQ(voice.asked, own);
+}
+
+TEST(VoicePlaceNames, TheTapeTellsTheRegionItsTownsAreReadIn)
+{
+    // A voice that reads 上野 うえの, as it does, and every other text as written.
+    struct UenoVoice final : Voice {
+        int sampleRate() const override { return 1000; }
+        std::vector<int16_t> synthesize(const QString&, const SpeechSettings&, bool, const std::function<bool()>&) override
+        {
+            return {};
+        }
+        QString pronounce(const QString& text) override { return QString(text).replace(QStringLiteral("上野"), QStringLiteral("ウエノ")); }
+    } voice;
+    QTemporaryDir dir;
+    test::writeFile(dir.filePath(QStringLiteral("towns.csv")), test::townListBytes());
+    const GazetteerFile gazetteer(dir.filePath(QStringLiteral("none")));
+    const TownListFile towns(dir.filePath(QStringLiteral("towns.csv")));
+    PlaceNames names(gazetteer, towns);
+    const QStringList misawa{QStringLiteral("次は、古間木です。"), QStringLiteral("三沢駅前"), QStringLiteral("堀口")};
+    EXPECT_FALSE(towns.loaded());
+    EXPECT_EQ(names.read(QStringLiteral("次は、上野です。"), misawa, voice), QStringLiteral("次は、ウワノです。"));
+    // Another tape, another region: here none, and the voice's own reading stands.
+    EXPECT_EQ(names.read(QStringLiteral("次は、上野です。"), {}, voice), QStringLiteral("次は、上野です。"));
+    EXPECT_EQ(names.read(QStringLiteral("上野"), misawa, voice), QStringLiteral("ウワノ"));
 }
 
 TEST_F(SpeechEngineTest, StopCutsTheSpeechAndATextMadeAfterItIsNotPlayed)
