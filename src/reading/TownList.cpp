@@ -35,12 +35,24 @@ constexpr double kRegionShare = 0.3;
 
 QString TownList::lookupForm(QStringView name)
 {
+    // The old or variant forms of kanji that a stop keeps and the town list writes in the
+    // common form (大藪 and 大薮, 中嶋 and 中島).
+    static constexpr std::pair<char16_t, char16_t> kVariants[] = {
+        {u'藪', u'薮'}, {u'嶋', u'島'}, {u'嶌', u'島'}, {u'﨑', u'崎'}, {u'嵜', u'崎'}, {u'澤', u'沢'}, {u'濱', u'浜'},
+        {u'邊', u'辺'}, {u'邉', u'辺'}, {u'廣', u'広'}, {u'髙', u'高'}, {u'德', u'徳'}, {u'瀨', u'瀬'}, {u'槇', u'槙'},
+    };
     QString form = name.toString();
     for (QChar& c : form) {
-        if (c == u'ヶ' || c == u'ヵ')
+        if (c == u'ヶ' || c == u'ヵ') {
             c = u'ケ';
-        else if (c == u'ノ')
+        } else if (c == u'ノ') {
             c = u'の';
+        } else {
+            for (const auto& [variant, common] : kVariants) {
+                if (c == QChar(variant))
+                    c = QChar(common);
+            }
+        }
     }
     return form;
 }
@@ -188,6 +200,8 @@ RegionTowns TownList::townsOf(const Region& region) const
         towns.longest_ = std::max(towns.longest_, name.size());
     };
     const QString cho = QStringLiteral("チョウ"), machi = QStringLiteral("マチ");
+    // The region's towns by the names they start with: what follows, and the town's reading.
+    std::unordered_map<QString, std::vector<std::pair<QString, QString>>> districts;
     for (const Town& t : towns_) {
         TownReading r{kanaOf(t).toString(), 0, 0};
         for (uint32_t k = 0; k < t.cityCount; ++k) {
@@ -206,6 +220,34 @@ RegionTowns TownList::townsOf(const Region& region) const
         const QString& ending = r.kana.endsWith(cho) ? cho : machi;
         if (name.size() > 2 && name.endsWith(u'町') && r.kana.endsWith(ending) && r.kana.size() > ending.size())
             add(name.chopped(1), TownReading{r.kana.chopped(ending.size()), r.cities, r.prefecture});
+        if (r.cities > 0) {
+            for (qsizetype length = 2; length < name.size(); ++length)
+                districts[name.left(length)].emplace_back(name.mid(length), r.kana);
+        }
+    }
+    // A district that names many towns of the region gives its reading to the stops named after
+    // it: 久世 is くぜ in 久世上久世町, 久世大薮町, 久世川原町 … though 城陽市 has a 久世 read くせ.
+    // Its reading is what the towns' readings share, found where at least three towns that go on
+    // differently have it.
+    for (const auto& [district, rests] : districts) {
+        if (rests.size() < 3)
+            continue;
+        QSet<QChar> next;
+        for (const auto& [rest, kana] : rests)
+            next.insert(rest.front());
+        if (next.size() < 3)
+            continue;
+        QString shared = rests.front().second;
+        for (const auto& [rest, kana] : rests) {
+            qsizetype n = 0;
+            while (n < shared.size() && n < kana.size() && shared[n] == kana[n])
+                ++n;
+            shared.truncate(n);
+        }
+        if (shared.size() >= district.size() && std::all_of(rests.begin(), rests.end(), [&](const auto& r) {
+                return r.second.size() > shared.size();
+            }))
+            add(district, TownReading{shared, int(rests.size()), 0});
     }
     for (auto& [name, here] : towns.towns_) {
         std::stable_sort(here.begin(), here.end(), [](const TownReading& a, const TownReading& b) {

@@ -26,7 +26,8 @@ QByteArray distinctSettingsBytes();
 
 // A town list (towns.csv) of 2,000 cities that all have a 中央, so a town found in one city
 // weighs as in the real list, and a few towns of Aomori (三沢市 02207 and its prefecture),
-// Hokkaido and Tokyo, with a line that is no town and one whose reading is not katakana.
+// Hokkaido and Tokyo (three of them in 久世…), with a line that is no town and one whose
+// reading is not katakana.
 QByteArray townListBytes();
 
 }  // namespace fareboard::test
