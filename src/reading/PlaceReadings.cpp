@@ -183,10 +183,7 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
             ++i;
             continue;
         }
-        qsizetype end = i;
-        while (end < text.size() &&
-               (isHan(text[end]) || (joinsKanji(text[end]) && end + 1 < text.size() && isHan(text[end + 1]))))
-            ++end;
+        const qsizetype end = placeNameEnd(text, i);
         const QStringView name = QStringView(text).mid(i, end - i);
         const bool goesOn = i > 0 && goesOnName(text[i - 1]);
         bool placeMayStart = !goesOn;

@@ -28,6 +28,15 @@ bool joinsKanji(QChar c)
     return c == u'ヶ' || c == u'ケ' || c == u'ヵ' || c == u'ノ' || c == u'の' || c == u'が';
 }
 
+qsizetype placeNameEnd(QStringView text, qsizetype at)
+{
+    auto isHan = [](QChar c) { return c.script() == QChar::Script_Han; };
+    qsizetype end = at;
+    while (end < text.size() && (isHan(text[end]) || (joinsKanji(text[end]) && end + 1 < text.size() && isHan(text[end + 1]))))
+        ++end;
+    return end;
+}
+
 namespace {
 
 constexpr QChar kPause = u'、';

@@ -43,6 +43,10 @@ bool isKanji(QChar c);
 // True for the kana place names write between their kanji: 六ヶ所, 中ノ橋, 山の端, 桜が丘.
 bool joinsKanji(QChar c);
 
+// Where the name that starts at `at` ends: a run of kanji (of Unicode's Han script), with the
+// kana that join them (joinsKanji) where a kanji follows. `at` itself when no kanji is there.
+qsizetype placeNameEnd(QStringView text, qsizetype at);
+
 // A reading as every voice is given it, with the written form it belongs to.
 struct TakenReading {
     QString written;

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
 #include <unordered_set>
 
 namespace fareboard {
@@ -119,15 +118,12 @@ QString TownList::cityName(int city) const
 std::pair<std::vector<TownList::Town>::const_iterator, std::vector<TownList::Town>::const_iterator>
 TownList::townsNamed(QStringView name) const
 {
-    return std::equal_range(towns_.begin(), towns_.end(), name, [this](const auto& a, const auto& b) {
-        auto view = [this](const auto& x) -> QStringView {
-            if constexpr (std::is_same_v<std::decay_t<decltype(x)>, Town>)
-                return nameOf(x);
-            else
-                return x;
-        };
-        return view(a) < view(b);
-    });
+    struct ByName {
+        const TownList* list;
+        bool operator()(const Town& t, QStringView n) const { return list->nameOf(t) < n; }
+        bool operator()(QStringView n, const Town& t) const { return n < list->nameOf(t); }
+    };
+    return std::equal_range(towns_.begin(), towns_.end(), name, ByName{this});
 }
 
 Region TownList::regionOf(const QStringList& texts) const
@@ -139,9 +135,7 @@ Region TownList::regionOf(const QStringList& texts) const
             // A name starts where a run of kanji does.
             if (!isHan(text[i]) || (i > 0 && (isHan(text[i - 1]) || joinsKanji(text[i - 1]))))
                 continue;
-            qsizetype end = i;
-            while (end < text.size() && (isHan(text[end]) || (joinsKanji(text[end]) && end + 1 < text.size() && isHan(text[end + 1]))))
-                ++end;
+            const qsizetype end = placeNameEnd(text, i);
             const QString run = lookupForm(QStringView(text).mid(i, end - i));
             if (!seen.insert(run).second)
                 continue;

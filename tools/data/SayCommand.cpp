@@ -109,9 +109,13 @@ QStringList tapeTexts(const QString& folder)
         if (file.size() > kMaxBroadcastBytes)
             continue;
         try {
+            // An entry is its text, then its step and chime flags.
             BroadcastFieldReader fields(readFileBytes(file.filePath(), kMaxBroadcastBytes));
-            while (!fields.onlyBlankLeft())
+            while (!fields.atEnd() && !fields.onlyBlankLeft()) {
                 texts << fields.nextText();
+                fields.nextNumber();
+                fields.nextNumber();
+            }
         } catch (const AppError&) {
             // An unreadable tape tells nothing; the others still do.
         }
