@@ -190,8 +190,8 @@ std::vector<PlacePiece> placePieces(const QString& text, const Gazetteer& gazett
         for (qsizetype at = 0; at < name.size();) {
             if (placeMayStart) {
                 placeMayStart = false;
-                // A town of the region read as it is there: 上北 or 下米田 (しも + 米田 まいた) when
-                // only the town after the word of position is one.
+                // A word of position before a place that has no name of its own with it:
+                // 下米田 しも + 米田 まいた, 西富岸 にし + 富岸 とんけし.
                 const Position* position = positionAt(name, at);
                 const qsizetype after = position ? placeLength(name, at + 1, gazetteer, region) : 0;
                 if (after >= 2 && after + 1 > placeLength(name, at, gazetteer, region)) {

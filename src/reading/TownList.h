@@ -18,12 +18,11 @@ struct Region {
     bool isEmpty() const { return cities.empty(); }
 };
 
-// How a town is read in a region: by how many of the region's cities that have a town of
-// the name, and by how many of the other cities of its prefecture.
+// How a town is read in a region, and how widely.
 struct TownReading {
     QString kana;
-    int cities = 0;
-    int prefecture = 0;
+    int cities = 0;      // towns of the region's cities read so (of a district: the towns it starts)
+    int prefecture = 0;  // towns of the prefecture's other cities read so
 };
 
 // The towns of one region with their readings there. A town read two ways in the country is
